@@ -1,0 +1,19 @@
+# Windows build (MSVC with vcpkg): the same functions as cmake/Winelib.cmake.
+
+function(tomebox_win32_sources target)
+  target_compile_definitions(${target} PUBLIC NOMINMAX WIN32_LEAN_AND_MEAN)
+  # Sources are UTF-8; literals reach the ANSI interfaces as code page 932.
+  target_compile_options(${target} PUBLIC /source-charset:utf-8 /execution-charset:.932)
+endfunction()
+
+function(tomebox_win32_program target kind)
+  tomebox_win32_sources(${target})
+  if(kind STREQUAL "gui")
+    set_target_properties(${target} PROPERTIES WIN32_EXECUTABLE ON)
+  endif()
+  target_link_libraries(${target} PRIVATE user32 comctl32 gdi32 kernel32)
+endfunction()
+
+function(tomebox_resources target rc_file)
+  target_sources(${target} PRIVATE "${rc_file}")
+endfunction()

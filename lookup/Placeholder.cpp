@@ -1,0 +1,1 @@
+int tomebox_placeholder;

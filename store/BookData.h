@@ -1,0 +1,57 @@
+// One book of the catalogue.  Texts are held in the system code page.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+// The plain values of a book, in the column order of the table.
+struct BookFields {
+    std::string BookName;
+    std::string BookNameKana;
+    std::string Author;
+    std::string AuthorKana;
+    int32_t Year = 0;
+    int32_t Month = 0;
+    std::string Publisher;
+    std::string PublisherKana;
+    std::string Place;
+    std::string PlaceKana;
+    std::string ISBN;
+    int32_t ID = 0;
+};
+
+// A stored record.  Records are shared between the catalogue list and the
+// hit list, so a stored record changes only by whole-record assignment.
+class BookData {
+public:
+    explicit BookData(BookFields fields) : fields_(std::move(fields)) {}
+
+    std::string GetBookName() const { return fields_.BookName; }
+    std::string GetBookNameKana() const { return fields_.BookNameKana; }
+    std::string GetAuthor() const { return fields_.Author; }
+    std::string GetAuthorKana() const { return fields_.AuthorKana; }
+    int32_t GetYear() const { return fields_.Year; }
+    int32_t GetMonth() const { return fields_.Month; }
+    std::string GetPublisher() const { return fields_.Publisher; }
+    std::string GetPublisherKana() const { return fields_.PublisherKana; }
+    std::string GetPlace() const { return fields_.Place; }
+    std::string GetPlaceKana() const { return fields_.PlaceKana; }
+    std::string GetISBN() const { return fields_.ISBN; }
+    int32_t GetID() const { return fields_.ID; }
+
+    // Hands the values out together, for the statements and the row texts.
+    const BookFields& Fields() const { return fields_; }
+
+private:
+    BookFields fields_;
+};
+
+using BookPtr = std::shared_ptr<BookData>;
+// The catalogue list and the hit list: shared references, never copies.
+using BookList = std::vector<BookPtr>;
+
+// One allocation for the record and its shared count.
+inline BookPtr MakeBook(BookFields fields) {
+    return std::make_shared<BookData>(std::move(fields));
+}

@@ -1,0 +1,38 @@
+// The life of Tomebox.sqlite in a run: start-up (open, create, verify,
+// upgrade, load) and the close at shutdown.  The two window operations are
+// handed in, so that this runs without a window.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <sqlite3.h>
+
+struct WindowOperations {
+    std::function<void(const char* message)> showError;  // message box owned by the main window
+    std::function<void()> postQuit;                       // PostQuitMessage(0)
+};
+
+enum class StartupOutcome {
+    Ready,           // the catalogue list holds every row
+    Open,            // each of the others: the message was shown, the clean-up
+    PrepareLayout,   // done and the quit request posted
+    LayoutStep,
+    LayoutMismatch,
+    Version,
+    Load,
+};
+
+StartupOutcome StartCatalogueDatabase(const WindowOperations& window);
+void CloseCatalogueDatabase(const WindowOperations& window);
+
+// Layout verification over a prepared "PRAGMA TABLE_INFO ('Tomebox');".
+struct LayoutCheck {
+    uint32_t schemaMask;  // 0xFFF when all twelve columns are as expected
+    int lastStep;         // the step result that ended the scan
+};
+constexpr uint32_t kCompleteSchemaMask = 0xFFF;
+LayoutCheck VerifyLayout(sqlite3_stmt* tableInfo);
+
+uint32_t Fnv1a(const char* bytes);
+
+// Rewrites a version-0 file in UTF-8 and sets user_version to 1.
+bool UpgradeCatalogueVersion(sqlite3* db);

@@ -1,0 +1,12 @@
+// Text crossing between the system code page (screen, memory) and UTF-8
+// (database), through the platform's code-page conversion.
+#pragma once
+#include <cstddef>
+#include <string>
+
+std::string AnsiToUtf8(std::string text);
+std::string Utf8ToAnsi(std::string text);
+
+// The longest prefix of system-code-page text that fits in maxBytes without
+// splitting a double-byte character.
+std::string CutAnsiText(const std::string& text, std::size_t maxBytes);

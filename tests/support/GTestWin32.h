@@ -1,0 +1,27 @@
+// GoogleTest from a Win32 translation unit: gtest's headers take their
+// Windows paths when they see the _WIN32 family of macros, so those are
+// hidden while it is included.  Use the narrow assertions only (libgtest is
+// built with a 4-byte wchar_t).
+#pragma once
+#pragma push_macro("_WIN32")
+#pragma push_macro("_WIN64")
+#pragma push_macro("WIN32")
+#pragma push_macro("WIN64")
+#pragma push_macro("__WIN32__")
+#pragma push_macro("__WINNT__")
+#pragma push_macro("_MSC_VER")
+#undef _WIN32
+#undef _WIN64
+#undef WIN32
+#undef WIN64
+#undef __WIN32__
+#undef __WINNT__
+#undef _MSC_VER
+#include <gtest/gtest.h>
+#pragma pop_macro("_MSC_VER")
+#pragma pop_macro("__WINNT__")
+#pragma pop_macro("__WIN32__")
+#pragma pop_macro("WIN64")
+#pragma pop_macro("WIN32")
+#pragma pop_macro("_WIN64")
+#pragma pop_macro("_WIN32")
