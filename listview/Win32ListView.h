@@ -1,0 +1,22 @@
+// ListViewRows over a real SysListView32, through the ANSI list-view
+// messages.  Cell texts go through a 256-byte buffer, as everywhere.
+#pragma once
+#include <windows.h>
+#include "listview/ListViewRows.h"
+
+class Win32ListView : public ListViewRows {
+public:
+    explicit Win32ListView(HWND control) : control_(control) {}
+
+    HWND handle() const { return control_; }
+
+    int Count() const override;
+    int32_t ItemData(int row) const override;
+    bool IsSelected(int row) const override;
+    void InsertRow(int row, const std::string& text, int32_t itemData) override;
+    void SetCellText(int row, int subitem, const std::string& text) override;
+    void DeleteRow(int row) override;
+
+private:
+    HWND control_;
+};

@@ -1,0 +1,1 @@
+// Removed once the first Win32 lookup source exists.
