@@ -55,3 +55,25 @@ using BookList = std::vector<BookPtr>;
 inline BookPtr MakeBook(BookFields fields) {
     return std::make_shared<BookData>(std::move(fields));
 }
+
+// The record behind a list-view row: the first one carrying the ID, scanning
+// from the front; null when none does.
+inline BookPtr FindBookById(const BookList& books, int32_t id)
+{
+    for (const BookPtr& book : books)
+        if (book->GetID() == id) return book;
+    return nullptr;
+}
+
+// Removes the first record carrying the ID (those behind it move up one
+// place); returns the position it had, or -1 when none carried it.
+inline int RemoveBookById(BookList& books, int32_t id)
+{
+    for (std::size_t i = 0; i < books.size(); ++i) {
+        if (books[i]->GetID() == id) {
+            books.erase(books.begin() + static_cast<std::ptrdiff_t>(i));
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
