@@ -1,0 +1,73 @@
+#include "listview/CatalogueListView.h"
+
+#include <commctrl.h>
+#include <cstdio>
+
+namespace {
+
+struct ColumnSpec {
+    const char* title;
+    int width;
+};
+
+const ColumnSpec kColumns[kBookColumnCount] = {
+    {"書名", 200}, {"著者", 100}, {"場所", 100}, {"発行年", 50},
+    {"発行月", 50}, {"出版者", 100}, {"ISBN", 100},
+};
+
+std::string Decimal(int32_t value)
+{
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%d", value);
+    return digits;
+}
+
+}  // namespace
+
+BookRowTexts RowTextsOf(const BookData& book)
+{
+    const BookFields& f = book.Fields();
+    return {f.BookName, f.Author, f.Place, Decimal(f.Year), Decimal(f.Month), f.Publisher, f.ISBN};
+}
+
+void SetUpBookColumns(HWND listView)
+{
+    for (int i = 0; i < kBookColumnCount; ++i) {
+        LVCOLUMNA column = {};
+        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
+        column.fmt = LVCFMT_LEFT;
+        column.cx = kColumns[i].width;
+        column.pszText = const_cast<char*>(kColumns[i].title);
+        SendMessageA(listView, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+    }
+    SendMessageA(listView, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+}
+
+void InsertBookRow(ListViewRows& view, int row, const BookData& book)
+{
+    BookRowTexts texts = RowTextsOf(book);
+    view.InsertRow(row, texts[0], book.GetID());
+    for (int subitem = 1; subitem < kBookColumnCount; ++subitem)
+        view.SetCellText(row, subitem, texts[subitem]);
+}
+
+void FillBookRows(ListViewRows& view, const BookList& books)
+{
+    int row = 0;
+    for (const BookPtr& book : books) InsertBookRow(view, row++, *book);
+}
+
+void RewriteBookRow(ListViewRows& view, int row, const BookData& book)
+{
+    BookRowTexts texts = RowTextsOf(book);
+    for (int subitem = 0; subitem < kBookColumnCount; ++subitem)
+        view.SetCellText(row, subitem, texts[subitem]);
+}
+
+int FindSelectedRow(const ListViewRows& view)
+{
+    int count = view.Count();
+    for (int row = 0; row < count; ++row)
+        if (view.IsSelected(row)) return row;
+    return -1;
+}

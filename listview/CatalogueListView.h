@@ -1,0 +1,30 @@
+// The report list views of books (the catalogue list view of the list pane
+// and the results list view): columns, rows and the selected row.
+#pragma once
+#include <windows.h>
+#include <array>
+#include <string>
+#include "listview/ListViewRows.h"
+#include "store/BookData.h"
+
+constexpr int kBookColumnCount = 7;
+using BookRowTexts = std::array<std::string, kBookColumnCount>;
+
+// The cell texts of a record's row: title, author, place, year, month,
+// publisher, ISBN (year and month in decimal, 0 shown as "0").
+BookRowTexts RowTextsOf(const BookData& book);
+
+// Seven columns, grid lines and full-row selection.  Once per control.
+void SetUpBookColumns(HWND listView);
+
+// One row per record, in list order, each carrying its record's ID.
+void FillBookRows(ListViewRows& view, const BookList& books);
+
+// Appends a record's row at the given index.
+void InsertBookRow(ListViewRows& view, int row, const BookData& book);
+
+// Rewrites all seven cells of a row.
+void RewriteBookRow(ListViewRows& view, int row, const BookData& book);
+
+// The first selected row, or -1.
+int FindSelectedRow(const ListViewRows& view);

@@ -1,0 +1,97 @@
+#include "support/RunningTomebox.h"
+
+#include <sqlite3.h>
+#include "app/Globals.h"
+#include "app/Shell.h"
+#include "resources/resource.h"
+
+namespace {
+
+void ClearSharedState()
+{
+    g_catalogueDb.Close();
+    g_catalogue.clear();
+    g_hits.clear();
+    g_selectionIndex = -1;
+    g_resultsEditFlag = false;
+    g_resultsWindow = nullptr;
+    g_commandBar = nullptr;
+    g_listPane = nullptr;
+}
+
+void DrainQueue()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message != WM_QUIT) DispatchMessageA(&message);
+    }
+}
+
+}  // namespace
+
+RunningTomebox::RunningTomebox()
+{
+    ClearSharedState();
+    DrainQueue();
+    main_ = StartTomebox(GetModuleHandleA(nullptr), SW_SHOW);
+}
+
+RunningTomebox::~RunningTomebox()
+{
+    if (main_ && IsWindow(main_)) DestroyWindow(main_);
+    DrainQueue();
+    ClearSharedState();
+}
+
+HWND RunningTomebox::commandBar() const
+{
+    return g_commandBar;
+}
+
+HWND RunningTomebox::catalogueView() const
+{
+    return GetDlgItem(g_listPane, IDC_BOOK_LIST);
+}
+
+int RunningTomebox::RunLoop()
+{
+    loopEnded_ = true;
+    return RunMessageLoop();
+}
+
+int RunningTomebox::Exit()
+{
+    SendMessageA(main_, WM_COMMAND, MAKEWPARAM(IDM_EXIT, 0), 0);
+    return RunLoop();
+}
+
+void WriteDatabase(const std::string& fileName, const std::string& sql)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open(fileName.c_str(), &db);
+    sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+}
+
+std::vector<std::string> QueryDatabase(const std::string& fileName, const std::string& sql)
+{
+    std::vector<std::string> rows;
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(fileName.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK) {
+            while (sqlite3_step(statement) == SQLITE_ROW) {
+                std::string row;
+                for (int i = 0; i < sqlite3_column_count(statement); ++i) {
+                    if (i) row += '|';
+                    const unsigned char* text = sqlite3_column_text(statement, i);
+                    row += text ? reinterpret_cast<const char*>(text) : "NULL";
+                }
+                rows.push_back(row);
+            }
+        }
+        sqlite3_finalize(statement);
+    }
+    sqlite3_close(db);
+    return rows;
+}

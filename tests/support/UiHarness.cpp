@@ -1,0 +1,185 @@
+#include "support/UiHarness.h"
+
+#include <commctrl.h>
+#include <algorithm>
+#include <map>
+
+namespace {
+
+UiHarness* g_harness = nullptr;
+std::map<UINT_PTR, std::pair<HWND, std::function<void(HWND)>>> g_dueSteps;
+
+bool IsDialogClass(HWND window)
+{
+    char className[16] = {};
+    GetClassNameA(window, className, sizeof className);
+    return std::string(className) == "#32770";
+}
+
+// Message boxes carry their text in the static 0xFFFF and, under Wine, no
+// module instance; the program's own dialogs always have one.
+bool IsMessageBox(HWND window)
+{
+    return GetDlgItem(window, 0xFFFF) && GetWindowLongPtrA(window, GWLP_HINSTANCE) == 0;
+}
+
+}  // namespace
+
+UiHarness::UiHarness()
+{
+    g_harness = this;
+    hook_ = SetWindowsHookExA(WH_CBT, HookProc, nullptr, GetCurrentThreadId());
+}
+
+UiHarness::~UiHarness()
+{
+    UnhookWindowsHookEx(hook_);
+    g_harness = nullptr;
+}
+
+void UiHarness::QueueAnswer(int buttonId)
+{
+    answers_.push_back(buttonId);
+}
+
+void UiHarness::WhenDialogOpens(const std::string& caption, std::function<void(HWND)> step)
+{
+    steps_.push_back({caption, std::move(step)});
+}
+
+LRESULT CALLBACK UiHarness::HookProc(int code, WPARAM wParam, LPARAM lParam)
+{
+    HWND window = reinterpret_cast<HWND>(wParam);
+    if (g_harness) {
+        auto& seen = g_harness->seen_;
+        if (code == HCBT_DESTROYWND) {
+            seen.erase(std::remove(seen.begin(), seen.end(), window), seen.end());
+        } else if (code == HCBT_ACTIVATE && IsDialogClass(window) &&
+                   std::find(seen.begin(), seen.end(), window) == seen.end()) {
+            // Activation repeats when an owner gets the focus back: each
+            // window is handled once.
+            seen.push_back(window);
+            g_harness->OnActivate(window);
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void UiHarness::OnActivate(HWND window)
+{
+    std::string caption = WindowCaption(window);
+    auto step = std::find_if(steps_.begin(), steps_.end(),
+                             [&](const DialogStep& s) { return s.caption == caption; });
+    if (step != steps_.end()) {
+        // The step runs from the dialog's own modal loop, once activation is over.
+        UINT_PTR timer = SetTimer(nullptr, 0, 0, RunStep);
+        g_dueSteps[timer] = {window, std::move(step->step)};
+        steps_.erase(step);
+        return;
+    }
+    if (IsMessageBox(window)) {
+        bool question = GetDlgItem(window, IDYES) != nullptr;
+        boxes_.push_back({caption, GetText(window, 0xFFFF), UINT(question ? MB_YESNO : MB_OK), GetWindow(window, GW_OWNER)});
+        int answer = question ? IDNO : IDOK;
+        if (!answers_.empty()) {
+            answer = answers_.front();
+            answers_.erase(answers_.begin());
+        }
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+        return;
+    }
+    unexpected_.push_back(caption);
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+}
+
+void CALLBACK UiHarness::RunStep(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(nullptr, timer);
+    auto due = g_dueSteps.find(timer);
+    if (due == g_dueSteps.end()) return;
+    auto [dialog, step] = std::move(due->second);
+    g_dueSteps.erase(due);
+    step(dialog);
+}
+
+void Press(HWND dialog, int controlId)
+{
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(controlId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, controlId)));
+}
+
+void SetText(HWND dialog, int controlId, const std::string& text)
+{
+    SetDlgItemTextA(dialog, controlId, text.c_str());
+}
+
+std::string GetText(HWND dialog, int controlId)
+{
+    HWND control = GetDlgItem(dialog, controlId);
+    int length = GetWindowTextLengthA(control);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    int got = GetWindowTextA(control, &text[0], length + 1);
+    text.resize(static_cast<size_t>(got));
+    return text;
+}
+
+void PumpMessages()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            // Leave the quit request for the loop that owns it.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+std::string WindowCaption(HWND window)
+{
+    char caption[256] = {};
+    GetWindowTextA(window, caption, sizeof caption);
+    return caption;
+}
+
+int RowCount(HWND listView)
+{
+    return static_cast<int>(SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0));
+}
+
+int32_t RowItemData(HWND listView, int row)
+{
+    LVITEMA item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    SendMessageA(listView, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return static_cast<int32_t>(item.lParam);
+}
+
+std::string CellText(HWND listView, int row, int subitem)
+{
+    char text[1024] = {};
+    LVITEMA item = {};
+    item.iSubItem = subitem;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(listView, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+std::vector<std::string> RowTexts(HWND listView, int row)
+{
+    std::vector<std::string> texts;
+    for (int subitem = 0; subitem < 7; ++subitem) texts.push_back(CellText(listView, row, subitem));
+    return texts;
+}
+
+void SelectRow(HWND listView, int row)
+{
+    LVITEMA item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(listView, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+}

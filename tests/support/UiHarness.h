@@ -1,0 +1,70 @@
+// Drives the real windows of Tomebox from a test running on the
+// user-interface thread: captures and answers every message box, runs test
+// steps inside the modal loops of the program's dialogs, and reads list
+// views back with list-view messages.
+#pragma once
+#include <windows.h>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+struct ShownBox {
+    std::string caption;
+    std::string text;
+    UINT buttons;  // MB_OK or MB_YESNO
+    HWND owner;
+};
+
+class UiHarness {
+public:
+    UiHarness();  // installs a WH_CBT hook for this thread
+    ~UiHarness();
+    UiHarness(const UiHarness&) = delete;
+    UiHarness& operator=(const UiHarness&) = delete;
+
+    // The answer to the next message box; boxes with no queued answer get
+    // OK (or No for a question), and are recorded all the same.
+    void QueueAnswer(int buttonId);
+    const std::vector<ShownBox>& Boxes() const { return boxes_; }
+    void ClearBoxes() { boxes_.clear(); }
+
+    // Runs the step once, inside the modal loop of the next dialog with this
+    // caption, after it has become active.  A dialog that opens with no
+    // step waiting is recorded and cancelled.
+    void WhenDialogOpens(const std::string& caption, std::function<void(HWND dialog)> step);
+    size_t PendingDialogSteps() const { return steps_.size(); }
+    const std::vector<std::string>& UnexpectedDialogs() const { return unexpected_; }
+
+private:
+    struct DialogStep {
+        std::string caption;
+        std::function<void(HWND)> step;
+    };
+    static LRESULT CALLBACK HookProc(int code, WPARAM wParam, LPARAM lParam);
+    void OnActivate(HWND window);
+    static void CALLBACK RunStep(HWND, UINT, UINT_PTR timer, DWORD);
+
+    HHOOK hook_ = nullptr;
+    std::vector<int> answers_;
+    std::vector<ShownBox> boxes_;
+    std::vector<DialogStep> steps_;
+    std::vector<std::string> unexpected_;
+    std::vector<HWND> seen_;
+};
+
+// A click on the dialog's control, sent the way the button sends it; returns
+// when the command, and any modal dialog it opened, has ended.
+void Press(HWND dialog, int controlId);
+void SetText(HWND dialog, int controlId, const std::string& text);
+std::string GetText(HWND dialog, int controlId);
+// Handles everything already waiting in this thread's queue.
+void PumpMessages();
+std::string WindowCaption(HWND window);
+
+int RowCount(HWND listView);
+int32_t RowItemData(HWND listView, int row);
+std::string CellText(HWND listView, int row, int subitem);
+// All seven cells of a row.
+std::vector<std::string> RowTexts(HWND listView, int row);
+void SelectRow(HWND listView, int row);
