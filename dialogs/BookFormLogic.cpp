@@ -1,0 +1,142 @@
+#include "dialogs/BookFormLogic.h"
+
+#include <cstdio>
+#include <limits>
+#include "listview/CatalogueListView.h"
+#include "resources/resource.h"
+#include "store/TextEncoding.h"
+
+namespace {
+
+std::string Decimal(int32_t value)
+{
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%d", value);
+    return digits;
+}
+
+// The whole text may be longer than a field holds; a half character at the
+// cut would turn into broken UTF-8 in the database.
+std::string FieldText(const BookFormBoxes& boxes, int box)
+{
+    return CutAnsiText(boxes.Text(box), kFormTextLimit);
+}
+
+FormOutcome AddRecord(BookFields fields, BookFormContext& context)
+{
+    std::optional<int32_t> id = NextBookId(context.catalogue);
+    if (!id) return FormOutcome::NoFreeId;
+    fields.ID = *id;
+    BookPtr book = MakeBook(std::move(fields));
+    if (!context.save(Insert, book)) return FormOutcome::SaveFailed;
+
+    context.catalogue.push_back(book);
+    // Row i shows entry i: the new row goes to the end whatever view the
+    // form was opened from.
+    InsertBookRow(context.catalogueView, static_cast<int>(context.catalogue.size()) - 1, *book);
+    return FormOutcome::Saved;
+}
+
+FormOutcome ChangeRecord(BookFields fields, BookFormContext& context)
+{
+    ListViewRows& workingView = context.resultsEditFlag ? context.resultsView : context.catalogueView;
+    BookList working = context.resultsEditFlag ? context.hits : context.catalogue;
+    BookPtr record = RecordBehindRow(workingView, context.selectionIndex, working);
+    if (!record) return FormOutcome::RecordMissing;
+
+    fields.ID = record->GetID();
+    if (!context.save(Update, MakeBook(fields))) return FormOutcome::SaveFailed;
+
+    // In place: the hit list and the catalogue list share this object.
+    *record = BookData(std::move(fields));
+    if (!context.resultsEditFlag) {
+        RewriteBookRow(context.catalogueView, context.selectionIndex, *record);
+        return FormOutcome::Saved;
+    }
+    int catalogueRows = context.catalogueView.Count();
+    RewriteBookRow(context.resultsView, context.selectionIndex, *record);
+    for (int row = 0; row < catalogueRows; ++row)
+        if (context.catalogueView.ItemData(row) == record->GetID())
+            RewriteBookRow(context.catalogueView, row, *record);
+    return FormOutcome::Saved;
+}
+
+}  // namespace
+
+const char* FormOutcomeMessage(FormOutcome outcome)
+{
+    switch (outcome) {
+    case FormOutcome::TitleMissing: return "書名は必須情報です";
+    case FormOutcome::NoFreeId: return "書籍IDが上限に達したため、これ以上追加できません";
+    case FormOutcome::SaveFailed: return "データベースへの追加に失敗しました";
+    case FormOutcome::RecordMissing: return "編集中書籍情報が見つかりません";
+    case FormOutcome::Saved: break;
+    }
+    return "";
+}
+
+std::optional<int32_t> NextBookId(const BookList& catalogue)
+{
+    int32_t largest = -1;
+    for (const BookPtr& book : catalogue)
+        if (book->GetID() > largest) largest = book->GetID();
+    if (largest == std::numeric_limits<int32_t>::max()) return std::nullopt;
+    return largest + 1;
+}
+
+BookPtr RecordBehindRow(const ListViewRows& view, int row, const BookList& books)
+{
+    if (row < 0 || row >= view.Count()) return nullptr;
+    return FindBookById(books, view.ItemData(row));
+}
+
+void ShowRecordInBoxes(BookFormBoxes& boxes, const BookData& book)
+{
+    const BookFields& f = book.Fields();
+    boxes.SetText(IDC_BOOK_NAME, f.BookName);
+    boxes.SetText(IDC_BOOK_NAME_KANA, f.BookNameKana);
+    boxes.SetText(IDC_AUTHOR, f.Author);
+    boxes.SetText(IDC_AUTHOR_KANA, f.AuthorKana);
+    boxes.SetText(IDC_YEAR, Decimal(f.Year));
+    boxes.SetText(IDC_MONTH, Decimal(f.Month));
+    boxes.SetText(IDC_PUBLISHER, f.Publisher);
+    boxes.SetText(IDC_PUBLISHER_KANA, f.PublisherKana);
+    boxes.SetText(IDC_PLACE, f.Place);
+    boxes.SetText(IDC_PLACE_KANA, f.PlaceKana);
+    boxes.SetText(IDC_ISBN, f.ISBN);
+}
+
+BookFields ReadFormValues(const BookFormBoxes& boxes)
+{
+    BookFields f;
+    f.BookName = FieldText(boxes, IDC_BOOK_NAME);
+    f.BookNameKana = FieldText(boxes, IDC_BOOK_NAME_KANA);
+    f.Author = FieldText(boxes, IDC_AUTHOR);
+    f.AuthorKana = FieldText(boxes, IDC_AUTHOR_KANA);
+    f.Year = boxes.Number(IDC_YEAR);
+    f.Month = boxes.Number(IDC_MONTH);
+    f.Publisher = FieldText(boxes, IDC_PUBLISHER);
+    f.PublisherKana = FieldText(boxes, IDC_PUBLISHER_KANA);
+    f.Place = FieldText(boxes, IDC_PLACE);
+    f.PlaceKana = FieldText(boxes, IDC_PLACE_KANA);
+    f.ISBN = FieldText(boxes, IDC_ISBN);
+    return f;
+}
+
+void InitialiseBookForm(BookFormBoxes& boxes, const BookFormContext& context)
+{
+    if (context.selectionIndex == -1) return;
+    const ListViewRows& workingView = context.resultsEditFlag ? context.resultsView : context.catalogueView;
+    BookList working = context.resultsEditFlag ? context.hits : context.catalogue;
+    // A row without its record leaves the boxes empty; OK then reports it.
+    if (BookPtr record = RecordBehindRow(workingView, context.selectionIndex, working))
+        ShowRecordInBoxes(boxes, *record);
+}
+
+FormOutcome SubmitBookForm(const BookFormBoxes& boxes, BookFormContext& context)
+{
+    if (boxes.Text(IDC_BOOK_NAME).empty()) return FormOutcome::TitleMissing;
+    BookFields fields = ReadFormValues(boxes);
+    if (context.selectionIndex == -1) return AddRecord(std::move(fields), context);
+    return ChangeRecord(std::move(fields), context);
+}
