@@ -1,4 +1,52 @@
 #include "dialogs/SearchConditions.h"
 
-// Not built yet.
-INT_PTR OpenSearchConditions(HWND) { return 2; }
+#include "app/Globals.h"
+#include "dialogs/SearchResults.h"
+#include "dialogs/SearchStatement.h"
+#include "resources/resource.h"
+
+namespace {
+
+SearchTexts ReadConditionTexts(HWND dialog)
+{
+    SearchTexts texts;
+    for (int i = 0; i < kSearchConditionCount; ++i) {
+        char buffer[256] = {};
+        GetDlgItemTextA(dialog, kSearchConditions[i].editId, buffer, sizeof buffer);
+        texts[i] = buffer;
+    }
+    return texts;
+}
+
+// A search that did not run to its end (nothing given, a text that does
+// not make a statement, a failing step) leaves the dialog open, silently.
+void Search(HWND dialog)
+{
+    SearchOutcome outcome = RunSearch(ReadConditionTexts(dialog), g_catalogueDb.get(), g_catalogue, g_hits);
+    if (outcome != SearchOutcome::Done) return;
+    // Ended first, so that its owner, the main window, is usable while the
+    // results are open; the dialog itself goes when this command returns.
+    EndDialog(dialog, 1);
+    OpenSearchResults(dialog);
+}
+
+INT_PTR CALLBACK SearchConditionsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    if (message != WM_COMMAND) return FALSE;
+    try {
+        switch (LOWORD(wParam)) {
+        case IDOK: Search(dialog); break;
+        case IDCANCEL: EndDialog(dialog, 2); break;
+        }
+    } catch (...) {
+        // The hit list is only ever rebuilt; nothing else has changed.
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+INT_PTR OpenSearchConditions(HWND owner)
+{
+    return DialogBoxParamA(g_appInstance, MAKEINTRESOURCEA(IDD_SEARCH_CONDITIONS), owner, SearchConditionsProc, 0);
+}
