@@ -3,6 +3,8 @@
 // LoadCatalogue; callers change the lists after a statement succeeds.
 #pragma once
 #include <cstdint>
+#include <memory>
+#include <sqlite3.h>
 #include <string>
 #include "store/BookData.h"
 
@@ -11,13 +13,21 @@ enum SaveMode { Insert = 0, Update = 1 };
 std::string EscapeQuotes(std::string text);
 
 // The statement texts, exposed for their callers' tests.
-std::string BuildInsertStatement(const BookData& book);
+// With nameColumns the INSERT lists the twelve column names, for a table
+// that holds them in another order or beside further columns.
+std::string BuildInsertStatement(const BookData& book, bool nameColumns = false);
 std::string BuildUpdateStatement(const BookData& book);
 std::string BuildDeleteStatement(int32_t id);
 
 // True when the INSERT or UPDATE ran with SQLITE_OK; false at once for any
 // other mode.
 bool SaveBookData(SaveMode mode, std::shared_ptr<BookData> book);
+// The same on a given connection (the version upgrade's).
+bool SaveBookData(sqlite3* db, SaveMode mode, const std::shared_ptr<BookData>& book);
+// Whether the open table holds exactly the twelve columns in table order;
+// set whenever its rows are read.  When it does not, INSERT names its
+// columns.
+void SetTableColumnOrder(bool inTableOrder);
 // Appends one record per row to the catalogue list; true when the whole
 // table was read.
 bool LoadCatalogue();

@@ -3,8 +3,28 @@
 #include <windows.h>
 #include <cstdio>
 #include <stdexcept>
+#ifdef __WINE__
+#include <unistd.h>
+#endif
 
 namespace {
+
+// Under Wine the Win32 current directory and the Unix one are kept apart:
+// SQLite (a Unix library here) resolves a relative file name against the
+// Unix one, so both follow the scratch directory.
+void SetUnixCurrentDirectory(const std::string& windowsPath)
+{
+#ifdef __WINE__
+    WCHAR wide[MAX_PATH];
+    if (!MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, MAX_PATH)) return;
+    char* unixPath = wine_get_unix_file_name(wide);
+    if (!unixPath) return;
+    if (chdir(unixPath) != 0) std::fprintf(stderr, "scratch: cannot enter %s\n", unixPath);
+    HeapFree(GetProcessHeap(), 0, unixPath);
+#else
+    (void)windowsPath;
+#endif
+}
 
 void RemoveTree(const std::string& dir)
 {
@@ -48,11 +68,13 @@ ScratchDirectory::ScratchDirectory()
             throw std::runtime_error("cannot create a scratch directory");
     }
     SetCurrentDirectoryA(path_.c_str());
+    SetUnixCurrentDirectory(path_);
 }
 
 ScratchDirectory::~ScratchDirectory()
 {
     SetCurrentDirectoryA(previous_.c_str());
+    SetUnixCurrentDirectory(previous_);
     RemoveTree(path_);
 }
 

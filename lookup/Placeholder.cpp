@@ -1,1 +1,0 @@
-int tomebox_placeholder;

@@ -1,1 +1,0 @@
-// Removed once the first Win32 lookup source exists.

@@ -1,0 +1,84 @@
+#include "store/BookRows.h"
+
+#include <cstring>
+#include <string>
+#include "store/TextEncoding.h"
+
+const char* const kBookColumnNames[kBookColumnCount] = {
+    "BookName", "BookNameKana", "Author",    "AuthorKana", "Year", "Month",
+    "Publisher", "PublisherKana", "Place", "PlaceKana",  "ISBN", "ID",
+};
+
+namespace {
+
+enum Field {
+    kBookName, kBookNameKana, kAuthor, kAuthorKana, kYear, kMonth,
+    kPublisher, kPublisherKana, kPlace, kPlaceKana, kISBN, kID,
+};
+
+// The text of a column up to its first NUL, as the C string it is read as;
+// NULL gives empty text.
+std::string ColumnBytes(sqlite3_stmt* statement, int column)
+{
+    const char* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+    if (!text) return std::string();
+    const std::size_t size = static_cast<std::size_t>(sqlite3_column_bytes(statement, column));
+    const void* nul = std::memchr(text, '\0', size);
+    return std::string(text, nul ? static_cast<const char*>(nul) - text : size);
+}
+
+std::string ColumnText(sqlite3_stmt* statement, int column, RowText mode)
+{
+    std::string bytes = ColumnBytes(statement, column);
+    if (mode == RowText::AsStored || bytes.empty()) return bytes;
+    return Utf8ToAnsi(std::move(bytes));
+}
+
+}  // namespace
+
+bool BookColumns::Complete() const
+{
+    for (int column : index)
+        if (column < 0) return false;
+    return true;
+}
+
+BookColumns MapBookColumns(sqlite3_stmt* statement)
+{
+    BookColumns columns;
+    columns.index.fill(-1);
+    const int count = sqlite3_column_count(statement);
+    for (int column = 0; column < count; ++column) {
+        const char* name = sqlite3_column_name(statement, column);
+        if (!name) continue;
+        for (int field = 0; field < kBookColumnCount; ++field) {
+            if (columns.index[field] < 0 && std::strcmp(name, kBookColumnNames[field]) == 0) {
+                columns.index[field] = column;
+                break;
+            }
+        }
+    }
+    columns.inTableOrder = count == kBookColumnCount;
+    for (int field = 0; field < kBookColumnCount; ++field)
+        if (columns.index[field] != field) columns.inTableOrder = false;
+    return columns;
+}
+
+BookFields ReadBookRow(sqlite3_stmt* statement, const BookColumns& columns, RowText text)
+{
+    const auto& at = columns.index;
+    BookFields fields;
+    fields.BookName = ColumnText(statement, at[kBookName], text);
+    fields.BookNameKana = ColumnText(statement, at[kBookNameKana], text);
+    fields.Author = ColumnText(statement, at[kAuthor], text);
+    fields.AuthorKana = ColumnText(statement, at[kAuthorKana], text);
+    fields.Year = sqlite3_column_int(statement, at[kYear]);
+    fields.Month = sqlite3_column_int(statement, at[kMonth]);
+    fields.Publisher = ColumnText(statement, at[kPublisher], text);
+    fields.PublisherKana = ColumnText(statement, at[kPublisherKana], text);
+    fields.Place = ColumnText(statement, at[kPlace], text);
+    fields.PlaceKana = ColumnText(statement, at[kPlaceKana], text);
+    fields.ISBN = ColumnText(statement, at[kISBN], text);
+    fields.ID = sqlite3_column_int(statement, at[kID]);
+    return fields;
+}

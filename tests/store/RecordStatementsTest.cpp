@@ -1,0 +1,274 @@
+#include "StoreTestSupport.h"
+
+#include "app/Globals.h"
+#include "store/RecordStatements.h"
+#include "store/SqliteHandles.h"
+
+namespace {
+
+// The record of the statement examples: title T, author A, 2014/5, place P,
+// ISBN I, ID 7, every other text empty.
+BookData ExampleBook()
+{
+    BookFields f;
+    f.BookName = "T";
+    f.Author = "A";
+    f.Year = 2014;
+    f.Month = 5;
+    f.Place = "P";
+    f.ISBN = "I";
+    f.ID = 7;
+    return BookData(f);
+}
+
+TEST(RecordStatements, InsertAndUpdateOfTheExample)
+{
+    EXPECT_EQ("INSERT INTO 'Tomebox' VALUES ('T', NULL, 'A', NULL, 2014, 5, NULL, NULL, 'P', NULL, 'I', 7);",
+              BuildInsertStatement(ExampleBook()));
+    EXPECT_EQ("UPDATE 'Tomebox' SET BookName = 'T', BookNameKana = NULL, Author = 'A', AuthorKana = NULL, "
+              "Year = 2014, Month = 5, Publisher = NULL, PublisherKana = NULL, Place = 'P', "
+              "PlaceKana = NULL, ISBN = 'I', ID = 7 WHERE ID = 7;",
+              BuildUpdateStatement(ExampleBook()));
+}
+
+TEST(RecordStatements, EveryTextFilledAndConverted)
+{
+    BookFields f = MakeFields("吾輩は猫である", 12);
+    EXPECT_EQ(u8"INSERT INTO 'Tomebox' VALUES ('吾輩は猫である', 'ショメイ', '夏目漱石', 'ナツメソウセキ', "
+              u8"1906, 4, '岩波書店', 'イワナミショテン', '本棚1', 'ホンダナ', '9784003101018', 12);",
+              BuildInsertStatement(BookData(f)));
+    EXPECT_EQ(u8"UPDATE 'Tomebox' SET BookName = '吾輩は猫である', BookNameKana = 'ショメイ', "
+              u8"Author = '夏目漱石', AuthorKana = 'ナツメソウセキ', Year = 1906, Month = 4, "
+              u8"Publisher = '岩波書店', PublisherKana = 'イワナミショテン', Place = '本棚1', "
+              u8"PlaceKana = 'ホンダナ', ISBN = '9784003101018', ID = 12 WHERE ID = 12;",
+              BuildUpdateStatement(BookData(f)));
+}
+
+TEST(RecordStatements, EmptyBookNameAndNumbers)
+{
+    BookFields f;
+    f.Year = -660;
+    f.Month = 0;
+    f.ID = 0;
+    EXPECT_EQ("INSERT INTO 'Tomebox' VALUES ('', NULL, NULL, NULL, -660, 0, NULL, NULL, NULL, NULL, NULL, 0);",
+              BuildInsertStatement(BookData(f)));
+    EXPECT_EQ("UPDATE 'Tomebox' SET BookName = '', BookNameKana = NULL, Author = NULL, AuthorKana = NULL, "
+              "Year = -660, Month = 0, Publisher = NULL, PublisherKana = NULL, Place = NULL, "
+              "PlaceKana = NULL, ISBN = NULL, ID = 0 WHERE ID = 0;",
+              BuildUpdateStatement(BookData(f)));
+}
+
+TEST(RecordStatements, QuotesAreDoubledBeforeConversion)
+{
+    const struct {
+        std::string text, escaped;
+    } cases[] = {
+        {"", ""},
+        {"'", "''"},
+        {"''", "''''"},
+        {"O'Brien", "O''Brien"},
+        {"'a'b'", "''a''b''"},
+        {"表示'ソ", "表示''ソ"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.escaped, EscapeQuotes(c.text)) << c.text;
+
+    BookFields f;
+    f.BookName = "O'Brien";
+    f.Author = "''";
+    f.ISBN = "表示'";
+    f.ID = 1;
+    const std::string insert = BuildInsertStatement(BookData(f));
+    EXPECT_EQ(u8"INSERT INTO 'Tomebox' VALUES ('O''Brien', NULL, '''''', NULL, 0, 0, NULL, NULL, NULL, NULL, "
+              u8"'表示''', 1);",
+              insert);
+    EXPECT_NE(std::string::npos, BuildUpdateStatement(BookData(f)).find("BookName = 'O''Brien', "));
+}
+
+TEST(RecordStatements, DeleteStatement)
+{
+    EXPECT_EQ("DELETE FROM 'Tomebox' WHERE ID = 7", BuildDeleteStatement(7));
+    EXPECT_EQ("DELETE FROM 'Tomebox' WHERE ID = -2147483648", BuildDeleteStatement(INT32_MIN));
+}
+
+TEST(RecordStatements, InsertCanNameItsColumns)
+{
+    EXPECT_EQ("INSERT INTO 'Tomebox' (BookName, BookNameKana, Author, AuthorKana, Year, Month, Publisher, "
+              "PublisherKana, Place, PlaceKana, ISBN, ID) VALUES ('T', NULL, 'A', NULL, 2014, 5, NULL, NULL, "
+              "'P', NULL, 'I', 7);",
+              BuildInsertStatement(ExampleBook(), true));
+}
+
+// The statements against a real file, on the catalogue connection.
+class SavedRecords : public StoreTest {
+protected:
+    void SetUp() override
+    {
+        StoreTest::SetUp();
+        ASSERT_EQ(SQLITE_OK, g_catalogueDb.Open("Tomebox.sqlite"));
+        RawDb raw;
+        CreateCatalogueTable(raw);
+    }
+};
+
+BookPtr Book(BookFields fields)
+{
+    return MakeBook(std::move(fields));
+}
+
+TEST_F(SavedRecords, RoundTripThroughTheFile)
+{
+    BookFields quoted = MakeFields("O'Brien の''本", 0);
+    BookFields sparse;
+    sparse.BookName = "表示";
+    sparse.Year = -5;
+    sparse.ID = 1;
+    BookFields longest = MakeFields(std::string(255, 'x'), 2147483647);
+    longest.Publisher = "ｱｲｳｴｵ";  // half-width kana
+    for (const BookFields& f : {quoted, sparse, longest}) ASSERT_TRUE(SaveBookData(Insert, Book(f)));
+
+    RawDb raw;
+    auto rows = TableRows(raw);
+    ASSERT_EQ(3u, rows.size());
+    EXPECT_EQ(u8"O'Brien の''本", rows[0][0]);
+    EXPECT_EQ(u8"表示", rows[1][0]);
+    for (int column : {1, 2, 3, 6, 7, 8, 9, 10}) EXPECT_EQ(kNull, rows[1][column]) << column;
+    EXPECT_EQ("-5", rows[1][4]);
+    EXPECT_EQ("0", rows[1][5]);
+    EXPECT_EQ(u8"ｱｲｳｴｵ", rows[2][6]);
+
+    ASSERT_TRUE(LoadCatalogue());
+    ASSERT_EQ(3u, g_catalogue.size());
+    EXPECT_EQ(Describe(BookData(quoted)), Describe(*g_catalogue[0]));
+    EXPECT_EQ(Describe(BookData(sparse)), Describe(*g_catalogue[1]));
+    EXPECT_EQ(Describe(BookData(longest)), Describe(*g_catalogue[2]));
+}
+
+TEST_F(SavedRecords, EmptyBookNameIsStoredAsEmptyText)
+{
+    BookFields f;
+    f.ID = 0;
+    ASSERT_TRUE(SaveBookData(Insert, Book(f)));
+    RawDb raw;
+    EXPECT_EQ("text", raw.Rows("SELECT typeof(BookName) FROM Tomebox")[0][0]);
+}
+
+TEST_F(SavedRecords, UpdateRewritesEveryColumn)
+{
+    ASSERT_TRUE(SaveBookData(Insert, Book(MakeFields("こころ", 4))));
+    BookFields changed;
+    changed.BookName = "こゝろ";
+    changed.Author = "漱石";
+    changed.Year = 1914;
+    changed.ID = 4;
+    ASSERT_TRUE(SaveBookData(Update, Book(changed)));
+    RawDb raw;
+    EXPECT_EQ((std::vector<std::vector<std::string>>{{u8"こゝろ", kNull, u8"漱石", kNull, "1914", "0", kNull,
+                                                       kNull, kNull, kNull, kNull, "4"}}),
+              TableRows(raw));
+}
+
+TEST_F(SavedRecords, UpdateOfAMissingIdSucceedsAndChangesNothing)
+{
+    ASSERT_TRUE(SaveBookData(Insert, Book(MakeFields("こころ", 4))));
+    RawDb raw;
+    const auto before = TableRows(raw);
+    EXPECT_TRUE(SaveBookData(Update, Book(MakeFields("門", 5))));
+    EXPECT_EQ(before, TableRows(raw));
+}
+
+TEST_F(SavedRecords, InsertOfAnExistingIdFails)
+{
+    ASSERT_TRUE(SaveBookData(Insert, Book(MakeFields("こころ", 4))));
+    EXPECT_FALSE(SaveBookData(Insert, Book(MakeFields("門", 4))));
+    RawDb raw;
+    ASSERT_EQ(1u, TableRows(raw).size());
+    EXPECT_EQ(u8"こころ", TableRows(raw)[0][0]);
+}
+
+TEST_F(SavedRecords, UnknownModeRunsNothing)
+{
+    for (int mode : {2, -1, 255}) EXPECT_FALSE(SaveBookData(static_cast<SaveMode>(mode), Book(MakeFields("x", mode))));
+    RawDb raw;
+    EXPECT_TRUE(TableRows(raw).empty());
+}
+
+TEST_F(SavedRecords, DeleteRemovesOneRowAndAcceptsMissingIds)
+{
+    for (int id : {0, 1, 2}) ASSERT_TRUE(SaveBookData(Insert, Book(MakeFields("本", id))));
+    EXPECT_TRUE(DeleteBookData(1));
+    EXPECT_TRUE(DeleteBookData(99));
+    RawDb raw;
+    EXPECT_EQ((std::vector<std::vector<std::string>>{{"0"}, {"2"}}), raw.Rows("SELECT ID FROM Tomebox ORDER BY ID"));
+}
+
+TEST_F(SavedRecords, LoadAppendsAfterExistingRecords)
+{
+    ASSERT_TRUE(LoadCatalogue());
+    EXPECT_TRUE(g_catalogue.empty());
+
+    for (int id : {3, 1, 2}) ASSERT_TRUE(SaveBookData(Insert, Book(MakeFields("本" + std::to_string(id), id))));
+    g_catalogue.push_back(MakeBook(MakeFields("既存", 100)));
+    ASSERT_TRUE(LoadCatalogue());
+    ASSERT_EQ(4u, g_catalogue.size());
+    EXPECT_EQ(100, g_catalogue[0]->GetID());
+    EXPECT_EQ(1, g_catalogue[1]->GetID());
+    EXPECT_EQ(2, g_catalogue[2]->GetID());
+    EXPECT_EQ("本3", g_catalogue[3]->GetBookName());
+}
+
+TEST_F(SavedRecords, NullsLoadAsEmptyTextAndZero)
+{
+    RawDb raw;
+    raw.Exec("INSERT INTO Tomebox (BookName, ID) VALUES ('x', 9)");
+    ASSERT_TRUE(LoadCatalogue());
+    ASSERT_EQ(1u, g_catalogue.size());
+    EXPECT_EQ((std::vector<std::string>{"x", "", "", "", "0", "0", "", "", "", "", "", "9"}),
+              Describe(*g_catalogue[0]));
+}
+
+TEST_F(SavedRecords, LoadWithoutTheTableFailsAndAppendsNothing)
+{
+    RawDb raw;
+    raw.Exec("DROP TABLE Tomebox");
+    EXPECT_FALSE(LoadCatalogue());
+    EXPECT_TRUE(g_catalogue.empty());
+}
+
+// Another connection in the middle of a write: every statement is refused
+// and the table stays as it was.
+TEST_F(SavedRecords, WritesRefusedWhileAnotherConnectionLocks)
+{
+    ASSERT_TRUE(SaveBookData(Insert, Book(MakeFields("こころ", 4))));
+    RawDb other;
+    const auto before = TableRows(other);
+    other.Exec("BEGIN EXCLUSIVE");
+    EXPECT_FALSE(SaveBookData(Insert, Book(MakeFields("門", 5))));
+    EXPECT_FALSE(SaveBookData(Update, Book(MakeFields("門", 4))));
+    EXPECT_FALSE(DeleteBookData(4));
+    EXPECT_FALSE(LoadCatalogue());
+    EXPECT_TRUE(g_catalogue.empty());
+    other.Exec("COMMIT");
+    EXPECT_EQ(before, TableRows(other));
+}
+
+TEST_F(SavedRecords, WritesRefusedOnAReadOnlyConnection)
+{
+    ASSERT_TRUE(SaveBookData(Insert, Book(MakeFields("こころ", 4))));
+    ASSERT_EQ(SQLITE_OK, sqlite3_exec(g_catalogueDb.get(), "PRAGMA query_only = 1", nullptr, nullptr, nullptr));
+    EXPECT_FALSE(SaveBookData(Insert, Book(MakeFields("門", 5))));
+    EXPECT_FALSE(SaveBookData(Update, Book(MakeFields("門", 4))));
+    EXPECT_FALSE(DeleteBookData(4));
+    RawDb raw;
+    ASSERT_EQ(1u, TableRows(raw).size());
+    EXPECT_EQ(u8"こころ", TableRows(raw)[0][0]);
+}
+
+TEST_F(SavedRecords, NothingRunsWithoutAConnection)
+{
+    g_catalogueDb.Close();
+    EXPECT_FALSE(SaveBookData(Insert, Book(MakeFields("門", 5))));
+    EXPECT_FALSE(DeleteBookData(5));
+    EXPECT_FALSE(LoadCatalogue());
+}
+
+}  // namespace
