@@ -91,9 +91,7 @@ void FillCatalogueListView()
     InvalidateRect(listView, nullptr, TRUE);
 }
 
-}  // namespace
-
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_CREATE:
@@ -115,6 +113,20 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    try {
+        return HandleMainWindowMessage(window, message, wParam, lParam);
+    } catch (...) {
+        // Only the catalogue's start-up and close allocate; a run that could
+        // not finish either of them ends, leaving the file as it was.
+        PostQuitMessage(0);
+        return 0;
+    }
 }
 
 void LayOutMainWindow(HWND mainWindow)

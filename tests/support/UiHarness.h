@@ -13,6 +13,8 @@ struct ShownBox {
     std::string caption;
     std::string text;
     UINT buttons;  // MB_OK or MB_YESNO
+    // The top-level window that owns the box: a child window named as the
+    // owner (the command bar) makes its top-level ancestor the owner.
     HWND owner;
 };
 

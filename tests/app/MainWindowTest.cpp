@@ -1,0 +1,388 @@
+#include <windows.h>
+#include <commctrl.h>
+#include <functional>
+#include <string>
+#include <vector>
+#include "app/Globals.h"
+#include "resources/resource.h"
+#include "support/GTestWin32.h"
+#include "support/RunningTomebox.h"
+#include "support/ScratchDirectory.h"
+#include "support/UiHarness.h"
+#include "tests/app/SampleCatalogue.h"
+#ifdef __WINE__
+#include <dirent.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+// How many descriptors of this process are open on the file in the current
+// directory.  SQLite is a Unix library here: an open connection holds one.
+int OpenDescriptorsOn(const std::string& fileName)
+{
+    int count = 0;
+#ifdef __WINE__
+    char cwd[4096];
+    if (!getcwd(cwd, sizeof cwd)) return -1;
+    const std::string path = std::string(cwd) + "/" + fileName;
+    DIR* fds = opendir("/proc/self/fd");
+    if (!fds) return -1;
+    while (dirent* entry = readdir(fds)) {
+        const std::string link = std::string("/proc/self/fd/") + entry->d_name;
+        char target[4096];
+        const ssize_t length = readlink(link.c_str(), target, sizeof target - 1);
+        if (length > 0 && path == std::string(target, static_cast<size_t>(length))) ++count;
+    }
+    closedir(fds);
+#endif
+    return count;
+}
+
+RECT RectIn(HWND window, HWND parent)
+{
+    RECT rect;
+    GetWindowRect(window, &rect);
+    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+std::string MenuText(HMENU menu, UINT position)
+{
+    char text[128] = {};
+    GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
+    return text;
+}
+
+std::vector<int> CatalogueIds()
+{
+    std::vector<int> ids;
+    for (const BookPtr& book : g_catalogue) ids.push_back(book->GetID());
+    return ids;
+}
+
+void WriteEmptyFile(const char* name)
+{
+    HANDLE file = CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    CloseHandle(file);
+}
+
+TEST(StartUp, MissingOrEmptyFileStartsAnEmptyCatalogue)
+{
+    const struct {
+        const char* name;
+        std::function<void()> prepare;
+    } cases[] = {
+        {"missing file", [] {}},
+        {"empty file", [] { WriteEmptyFile(kCatalogueFile); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchDirectory dir;
+        c.prepare();
+        UiHarness ui;
+        RunningTomebox app;
+        ASSERT_TRUE(app.mainWindow());
+        EXPECT_TRUE(ui.Boxes().empty());
+        EXPECT_EQ(0, RowCount(app.catalogueView()));
+        EXPECT_TRUE(g_catalogue.empty());
+        EXPECT_EQ(0, app.Exit());
+        EXPECT_EQ(std::vector<std::string>{"1"}, QueryDatabase(kCatalogueFile, "PRAGMA user_version"));
+        EXPECT_EQ(std::vector<std::string>{"0"}, QueryDatabase(kCatalogueFile, "SELECT count(*) FROM Tomebox"));
+    }
+}
+
+TEST(StartUp, PopulatedCatalogueFillsTheViewInListOrder)
+{
+    ScratchDirectory dir;
+    WriteDatabase(kCatalogueFile, SampleCatalogueSql());
+    UiHarness ui;
+    RunningTomebox app;
+    EXPECT_TRUE(ui.Boxes().empty());
+    EXPECT_EQ(kSampleIds, CatalogueIds());
+    HWND view = app.catalogueView();
+    const auto expected = SampleRows();
+    ASSERT_EQ(static_cast<int>(expected.size()), RowCount(view));
+    for (int row = 0; row < RowCount(view); ++row) {
+        EXPECT_EQ(kSampleIds[static_cast<size_t>(row)], RowItemData(view, row)) << "row " << row;
+        EXPECT_EQ(expected[static_cast<size_t>(row)], RowTexts(view, row)) << "row " << row;
+    }
+    EXPECT_EQ(0, app.Exit());
+}
+
+TEST(StartUp, ForeignLayoutIsReportedAndLeavesTheFileUntouched)
+{
+    ScratchDirectory dir;
+    WriteDatabase(kCatalogueFile,
+                  u8"CREATE TABLE Tomebox (BookName TEXT NOT NULL, Author TEXT, ID INTEGER PRIMARY KEY);"
+                  u8"INSERT INTO Tomebox VALUES ('吾輩は猫である', '夏目漱石', 1);");
+    const std::string before = ReadFileBytes(kCatalogueFile);
+    ASSERT_FALSE(before.empty());
+    UiHarness ui;
+    RunningTomebox app;
+    ASSERT_TRUE(app.mainWindow());
+    ASSERT_EQ(1u, ui.Boxes().size());
+    EXPECT_EQ("テーブル定義の異なるTomebox.sqliteファイルを読み込みました", ui.Boxes()[0].text);
+    EXPECT_EQ("エラー", ui.Boxes()[0].caption);
+    EXPECT_EQ(static_cast<UINT>(MB_OK), ui.Boxes()[0].buttons);
+    EXPECT_EQ(app.mainWindow(), ui.Boxes()[0].owner);
+    EXPECT_EQ(0, OpenDescriptorsOn(kCatalogueFile));
+    // The shell still finishes its set-up, with nothing loaded.
+    EXPECT_TRUE(IsWindowVisible(g_listPane));
+    EXPECT_EQ(7, Header_GetItemCount(ListView_GetHeader(app.catalogueView())));
+    EXPECT_EQ(0, RowCount(app.catalogueView()));
+    EXPECT_EQ(0, app.RunLoop());
+    // The loop ended on the quit request alone: the window was not destroyed.
+    EXPECT_TRUE(IsWindow(app.mainWindow()));
+    EXPECT_EQ(1u, ui.Boxes().size());
+    EXPECT_TRUE(before == ReadFileBytes(kCatalogueFile));
+}
+
+TEST(MainWindow, CaptionClassMenuAndChildren)
+{
+    ScratchDirectory dir;
+    UiHarness ui;
+    RunningTomebox app;
+    HWND main = app.mainWindow();
+    EXPECT_EQ("Tomebox", WindowCaption(main));
+    char className[32] = {};
+    GetClassNameA(main, className, sizeof className);
+    EXPECT_EQ(std::string("TOMEBOX"), className);
+    EXPECT_TRUE(IsWindowVisible(main));
+
+    HMENU menu = GetMenu(main);
+    ASSERT_TRUE(menu);
+    ASSERT_EQ(2, GetMenuItemCount(menu));
+    EXPECT_EQ("ファイル(&F)", MenuText(menu, 0));
+    EXPECT_EQ("ヘルプ(&H)", MenuText(menu, 1));
+    HMENU file = GetSubMenu(menu, 0);
+    HMENU help = GetSubMenu(menu, 1);
+    EXPECT_EQ("アプリケーションの終了(&X)", MenuText(file, 0));
+    EXPECT_EQ(static_cast<UINT>(IDM_EXIT), GetMenuItemID(file, 0));
+    EXPECT_EQ("バージョン情報(&A)...", MenuText(help, 0));
+    EXPECT_EQ(static_cast<UINT>(IDM_ABOUT), GetMenuItemID(help, 0));
+
+    HWND bar = app.commandBar();
+    EXPECT_EQ(main, GetParent(bar));
+    EXPECT_TRUE(IsWindowVisible(bar));
+    const struct {
+        int id;
+        const char* text;
+    } buttons[] = {
+        {IDC_NEW_BOOK, "新しい項目の作成"},
+        {IDC_EDIT_BOOK, "項目の編集"},
+        {IDC_DELETE_BOOK, "項目の消去"},
+        {IDC_SEARCH, "検索"},
+    };
+    for (const auto& button : buttons) {
+        EXPECT_EQ(button.text, GetText(bar, button.id));
+        EXPECT_TRUE(IsWindowVisible(GetDlgItem(bar, button.id))) << button.text;
+    }
+    RECT barRect = RectIn(bar, main);
+    EXPECT_EQ(0, barRect.left);
+    EXPECT_EQ(0, barRect.top);
+
+    EXPECT_EQ(main, GetParent(g_listPane));
+    EXPECT_TRUE(IsWindowVisible(g_listPane));
+    EXPECT_EQ(GetDlgItem(g_listPane, IDC_BOOK_LIST), app.catalogueView());
+    EXPECT_TRUE(ui.Boxes().empty());
+    EXPECT_EQ(0, app.Exit());
+}
+
+TEST(MainWindow, CatalogueViewColumnsAndStyles)
+{
+    ScratchDirectory dir;
+    UiHarness ui;
+    RunningTomebox app;
+    HWND view = app.catalogueView();
+    char className[32] = {};
+    GetClassNameA(view, className, sizeof className);
+    EXPECT_EQ(std::string("SysListView32"), className);
+
+    const struct {
+        const char* title;
+        int width;
+    } columns[] = {
+        {"書名", 200}, {"著者", 100}, {"場所", 100}, {"発行年", 50},
+        {"発行月", 50}, {"出版者", 100}, {"ISBN", 100},
+    };
+    ASSERT_EQ(7, Header_GetItemCount(ListView_GetHeader(view)));
+    for (int i = 0; i < 7; ++i) {
+        char title[64] = {};
+        LVCOLUMNA column = {};
+        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
+        column.pszText = title;
+        column.cchTextMax = sizeof title;
+        ASSERT_TRUE(SendMessageA(view, LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&column))) << i;
+        EXPECT_EQ(std::string(columns[i].title), title) << i;
+        EXPECT_EQ(columns[i].width, column.cx) << i;
+        EXPECT_EQ(LVCFMT_LEFT, column.fmt & LVCFMT_JUSTIFYMASK) << i;
+    }
+    EXPECT_EQ(0x21, SendMessageA(view, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+    const LONG style = GetWindowLongA(view, GWL_STYLE);
+    EXPECT_EQ(LVS_REPORT, style & LVS_TYPEMASK);
+    EXPECT_TRUE(style & LVS_SINGLESEL);
+    EXPECT_EQ(LVS_ALIGNLEFT, style & LVS_ALIGNMASK);
+    EXPECT_EQ(0, style & (LVS_SORTASCENDING | LVS_SORTDESCENDING | LVS_OWNERDATA));
+    // The dialog manager draws a control's border as a client edge.
+    EXPECT_TRUE((style & WS_BORDER) || (GetWindowLongA(view, GWL_EXSTYLE) & WS_EX_CLIENTEDGE));
+    EXPECT_TRUE(style & WS_TABSTOP);
+    EXPECT_EQ(0, app.Exit());
+}
+
+TEST(MainWindow, ResizingKeepsThePaneBelowTheCommandBand)
+{
+    ScratchDirectory dir;
+    WriteDatabase(kCatalogueFile, SampleCatalogueSql());
+    UiHarness ui;
+    RunningTomebox app;
+    HWND main = app.mainWindow();
+    HWND bar = app.commandBar();
+    const RECT barBefore = RectIn(bar, main);
+    const int band = GetSystemMetrics(SM_CYMENU) + 10;
+    const SIZE sizes[] = {{800, 600}, {640, 300}, {1200, 900}, {420, 200}};
+    for (const SIZE& size : sizes) {
+        SCOPED_TRACE(std::to_string(size.cx) + "x" + std::to_string(size.cy));
+        SetWindowPos(main, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+        RECT client;
+        GetClientRect(main, &client);
+        const int width = client.right, height = client.bottom;
+        const RECT pane = RectIn(g_listPane, main);
+        EXPECT_EQ(0, pane.left);
+        EXPECT_EQ(band, pane.top);
+        EXPECT_EQ(width, pane.right - pane.left);
+        EXPECT_EQ(height - band, pane.bottom - pane.top);
+        const RECT view = RectIn(app.catalogueView(), g_listPane);
+        EXPECT_EQ(0, view.left);
+        EXPECT_EQ(0, view.top);
+        EXPECT_EQ(width, view.right - view.left);
+        EXPECT_EQ(height - band, view.bottom - view.top);
+        const RECT barNow = RectIn(bar, main);
+        EXPECT_TRUE(EqualRect(&barBefore, &barNow));
+    }
+    EXPECT_EQ(5, RowCount(app.catalogueView()));
+    EXPECT_EQ(0, app.Exit());
+}
+
+TEST(MainWindow, EveryWayOfClosingClosesTheDatabaseAndEndsWithZero)
+{
+    const struct {
+        const char* name;
+        UINT message;
+        WPARAM wParam;
+    } ways[] = {
+        {"menu exit", WM_COMMAND, MAKEWPARAM(IDM_EXIT, 0)},
+        {"exit by accelerator-style notification", WM_COMMAND, MAKEWPARAM(IDM_EXIT, 1)},
+        {"close box", WM_SYSCOMMAND, SC_CLOSE},
+        {"WM_CLOSE", WM_CLOSE, 0},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.name);
+        ScratchDirectory dir;
+        WriteDatabase(kCatalogueFile, SampleCatalogueSql());
+        UiHarness ui;
+        RunningTomebox app;
+        ASSERT_LT(0, OpenDescriptorsOn(kCatalogueFile));
+        PostMessageA(app.mainWindow(), way.message, way.wParam, 0);
+        EXPECT_EQ(0, app.RunLoop());
+        EXPECT_FALSE(IsWindow(app.mainWindow()));
+        EXPECT_FALSE(g_catalogueDb);
+        EXPECT_EQ(0, OpenDescriptorsOn(kCatalogueFile));
+        EXPECT_TRUE(ui.Boxes().empty());
+    }
+}
+
+TEST(MainWindow, FailingCloseIsReportedAndStillEndsTheLoop)
+{
+    ScratchDirectory dir;
+    WriteDatabase(kCatalogueFile, SampleCatalogueSql());
+    UiHarness ui;
+    RunningTomebox app;
+    // An unfinalized statement makes sqlite3_close refuse.
+    sqlite3_stmt* pending = nullptr;
+    ASSERT_EQ(SQLITE_OK, sqlite3_prepare_v2(g_catalogueDb.get(), "SELECT * FROM Tomebox", -1, &pending, nullptr));
+    EXPECT_EQ(0, app.Exit());
+    ASSERT_EQ(1u, ui.Boxes().size());
+    EXPECT_EQ("データベースのクローズに失敗しました", ui.Boxes()[0].text);
+    EXPECT_EQ("エラー", ui.Boxes()[0].caption);
+    EXPECT_EQ(app.mainWindow(), ui.Boxes()[0].owner);
+    sqlite3_finalize(pending);
+}
+
+// Alt+? and Alt+/ reach the about box only through a message addressed to
+// the main window itself; addressed to the list view they do nothing.
+TEST(MainWindow, AcceleratorsOpenTheAboutBoxOnlyForTheMainWindow)
+{
+    const struct {
+        char key;
+        bool toMainWindow;
+    } cases[] = {{'?', true}, {'/', true}, {'?', false}, {'/', false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("Alt+") + c.key + (c.toMainWindow ? " to the main window" : " to the list view"));
+        ScratchDirectory dir;
+        UiHarness ui;
+        RunningTomebox app;
+        HWND main = app.mainWindow();
+        std::string aboutText;
+        if (c.toMainWindow) {
+            ui.WhenDialogOpens("バージョン情報", [&](HWND about) {
+                aboutText = GetText(about, IDC_STATIC);
+                Press(about, IDOK);
+                EXPECT_FALSE(IsWindowVisible(about));
+                PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_EXIT, 0), 0);
+            });
+        }
+
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        BYTE altDown[256];
+        std::copy(keys, keys + 256, altDown);
+        altDown[VK_MENU] = altDown[VK_LMENU] = 0x80;
+        SetKeyboardState(altDown);
+        HWND target = c.toMainWindow ? main : app.catalogueView();
+        PostMessageA(target, WM_SYSCHAR, static_cast<WPARAM>(c.key), 0x20000001);
+        if (!c.toMainWindow) PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_EXIT, 0), 0);
+        const int exitCode = app.RunLoop();
+        SetKeyboardState(keys);
+
+        EXPECT_EQ(0, exitCode);
+        EXPECT_EQ(0u, ui.PendingDialogSteps());
+        EXPECT_TRUE(ui.UnexpectedDialogs().empty());
+        EXPECT_EQ(c.toMainWindow ? "Tomebox, Version 0.11c" : "", aboutText);
+        EXPECT_TRUE(ui.Boxes().empty());
+    }
+}
+
+TEST(AboutBox, OkEscapeAndCloseBoxEndIt)
+{
+    const struct {
+        const char* name;
+        std::function<void(HWND)> end;
+    } ways[] = {
+        {"OK", [](HWND about) { Press(about, IDOK); }},
+        {"Escape", [](HWND about) { Press(about, IDCANCEL); }},
+        {"close box", [](HWND about) { SendMessageA(about, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.name);
+        ScratchDirectory dir;
+        UiHarness ui;
+        RunningTomebox app;
+        HWND shown = nullptr;
+        ui.WhenDialogOpens("バージョン情報", [&](HWND about) {
+            shown = about;
+            EXPECT_EQ(app.mainWindow(), GetWindow(about, GW_OWNER));
+            way.end(about);
+        });
+        // Returns once the about box has ended (a box left open would stall
+        // here until the watchdog).
+        SendMessageA(app.mainWindow(), WM_COMMAND, MAKEWPARAM(IDM_ABOUT, 0), 0);
+        EXPECT_TRUE(shown);
+        EXPECT_FALSE(IsWindow(shown));
+        EXPECT_EQ(0u, ui.PendingDialogSteps());
+        EXPECT_EQ(0, app.Exit());
+    }
+}
+
+}  // namespace

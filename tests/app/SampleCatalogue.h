@@ -1,0 +1,64 @@
+// Catalogue files for the shell's tests, written by raw SQL before the
+// program starts.  SQL literals are u8 (the file holds UTF-8); the texts
+// the window shows are plain literals, code page 932 like the program's.
+#pragma once
+#include <string>
+#include <vector>
+
+inline const char kCatalogueFile[] = "Tomebox.sqlite";
+
+inline const std::string kCreateCatalogueTable =
+    "CREATE TABLE IF NOT EXISTS 'Tomebox' ('BookName' TEXT NOT NULL, 'BookNameKana' TEXT, "
+    "'Author' TEXT, 'AuthorKana' TEXT, 'Year' INTEGER, 'Month' INTEGER, 'Publisher' TEXT, "
+    "'PublisherKana' TEXT, 'Place' TEXT, 'PlaceKana' TEXT, 'ISBN' TEXT, 'ID' INTEGER PRIMARY KEY);";
+
+// 'x' and 130 hiragana: 261 bytes in code page 932, more than a cell holds.
+inline std::string LongTitleUtf8()
+{
+    std::string title = "x";
+    for (int i = 0; i < 130; ++i) title += u8"あ";
+    return title;
+}
+
+// Five books with IDs out of row order and apart from each other; loaded in
+// ID order 3, 7, 12, 25, 40.
+inline std::string SampleCatalogueSql()
+{
+    return kCreateCatalogueTable +
+           u8"INSERT INTO Tomebox VALUES ('吾輩は猫である', 'ワガハイハネコデアル', '夏目漱石', "
+           u8"'ナツメソウセキ', 1905, 10, '大倉書店', 'オオクラショテン', '書斎の本棚', "
+           u8"'ショサイノホンダナ', '978-4-00-310101-8', 12);"
+           u8"INSERT INTO Tomebox VALUES ('表示ソフト入門', NULL, NULL, NULL, 0, 0, NULL, NULL, "
+           u8"NULL, NULL, NULL, 3);"
+           u8"INSERT INTO Tomebox VALUES ('O''Brien の ''本''', NULL, '', NULL, NULL, NULL, '', "
+           u8"NULL, '', NULL, '', 40);"
+           u8"INSERT INTO Tomebox VALUES ('日本書紀', 'ニホンショキ', '舎人親王', 'トネリシンノウ', "
+           u8"-660, 2, '岩波書店', 'イワナミショテン', '居間の箪笥', 'イマノタンス', "
+           u8"'978-4-00-300041-0', 7);"
+           "INSERT INTO Tomebox VALUES ('" + LongTitleUtf8() +
+           "', NULL, NULL, NULL, 2001, 1, NULL, NULL, NULL, NULL, NULL, 25);"
+           "PRAGMA user_version = 1;";
+}
+
+inline const std::vector<int> kSampleIds = {3, 7, 12, 25, 40};
+
+// The longest prefix of the long title that fits the 255-byte cell: 'x' and
+// 127 hiragana (255 bytes), no half of a double-byte character.
+inline std::string LongTitleCell()
+{
+    std::string cell = "x";
+    for (int i = 0; i < 127; ++i) cell += "あ";
+    return cell;
+}
+
+// The rows of the sample catalogue as the list view shows them, in ID order.
+inline std::vector<std::vector<std::string>> SampleRows()
+{
+    return {
+        {"表示ソフト入門", "", "", "0", "0", "", ""},
+        {"日本書紀", "舎人親王", "居間の箪笥", "-660", "2", "岩波書店", "978-4-00-300041-0"},
+        {"吾輩は猫である", "夏目漱石", "書斎の本棚", "1905", "10", "大倉書店", "978-4-00-310101-8"},
+        {LongTitleCell(), "", "", "2001", "1", "", ""},
+        {"O'Brien の '本'", "", "", "0", "0", "", ""},
+    };
+}
