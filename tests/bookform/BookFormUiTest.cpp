@@ -1,0 +1,397 @@
+#include <sqlite3.h>
+#include <string>
+#include <vector>
+#include "app/Globals.h"
+#include "resources/resource.h"
+#include "support/GTestWin32.h"
+#include "support/RunningTomebox.h"
+#include "support/ScratchDirectory.h"
+#include "support/UiHarness.h"
+
+namespace {
+
+const char kFile[] = "Tomebox.sqlite";
+const char kForm[] = "書籍情報";
+
+const std::string kCreateTable =
+    "CREATE TABLE IF NOT EXISTS 'Tomebox' ('BookName' TEXT NOT NULL, 'BookNameKana' TEXT, "
+    "'Author' TEXT, 'AuthorKana' TEXT, 'Year' INTEGER, 'Month' INTEGER, 'Publisher' TEXT, "
+    "'PublisherKana' TEXT, 'Place' TEXT, 'PlaceKana' TEXT, 'ISBN' TEXT, 'ID' INTEGER PRIMARY KEY);"
+    "PRAGMA user_version = 1;";
+
+// Three books, loaded in ID order 2, 5, 9.
+const std::string kThreeBooks =
+    kCreateTable +
+    u8"INSERT INTO Tomebox VALUES ('坊っちゃん', NULL, '夏目漱石', NULL, 1906, 4, '春陽堂', NULL, '本棚', NULL, '111', 2);"
+    u8"INSERT INTO Tomebox VALUES ('表示ソフト', NULL, NULL, NULL, 0, 0, NULL, NULL, NULL, NULL, NULL, 5);"
+    u8"INSERT INTO Tomebox VALUES ('雪国', NULL, '川端康成', NULL, 1937, 6, '創元社', NULL, '居間', NULL, '333', 9);";
+
+const std::vector<std::string> kThreeBooksTable = {
+    u8"2|坊っちゃん|夏目漱石|1906|4", u8"5|表示ソフト|NULL|0|0", u8"9|雪国|川端康成|1937|6"};
+
+std::vector<std::string> Table()
+{
+    return QueryDatabase(kFile, "SELECT ID, BookName, Author, Year, Month FROM Tomebox ORDER BY ID");
+}
+
+// Opens the form from a command bar button and runs the step inside it.
+void OnForm(UiHarness& ui, RunningTomebox& app, int button, std::function<void(HWND)> step)
+{
+    ui.WhenDialogOpens(kForm, std::move(step));
+    Press(app.commandBar(), button);
+    EXPECT_EQ(0u, ui.PendingDialogSteps());
+}
+
+// The modal form keeps the main window disabled until EndDialog.  (Steps
+// run before the form is first shown, so its visibility tells nothing.)
+bool FormIsOpen(const RunningTomebox& app)
+{
+    return !IsWindowEnabled(app.mainWindow());
+}
+
+void AddBook(UiHarness& ui, RunningTomebox& app, const std::string& title)
+{
+    OnForm(ui, app, IDC_NEW_BOOK, [&](HWND form) {
+        SetText(form, IDC_BOOK_NAME, title);
+        Press(form, IDOK);
+    });
+}
+
+TEST(BookFormUi, NewBooksCountOnFromTheLargestIdAndReuseItAfterDelete)
+{
+    ScratchDirectory dir;
+    UiHarness ui;
+    RunningTomebox app;
+    HWND view = app.catalogueView();
+
+    AddBook(ui, app, "一冊目");
+    AddBook(ui, app, "二冊目");
+    ASSERT_EQ(2, RowCount(view));
+    EXPECT_EQ(0, RowItemData(view, 0));
+    EXPECT_EQ(1, RowItemData(view, 1));
+    EXPECT_EQ((std::vector<std::string>{"二冊目", "", "", "0", "0", "", ""}), RowTexts(view, 1));
+
+    SelectRow(view, 1);
+    ui.QueueAnswer(IDYES);
+    Press(app.commandBar(), IDC_DELETE_BOOK);
+    ASSERT_EQ(1, RowCount(view));
+
+    AddBook(ui, app, "三冊目");
+    ASSERT_EQ(2, RowCount(view));
+    EXPECT_EQ(1, RowItemData(view, 1));
+    EXPECT_EQ("三冊目", CellText(view, 1, 0));
+    ASSERT_EQ(2u, g_catalogue.size());
+    EXPECT_EQ(1, g_catalogue[1]->GetID());
+    EXPECT_EQ("三冊目", g_catalogue[1]->GetBookName());
+    ASSERT_EQ(1u, ui.Boxes().size());
+    EXPECT_TRUE(ui.UnexpectedDialogs().empty());
+
+    EXPECT_EQ(0, app.Exit());
+    EXPECT_EQ((std::vector<std::string>{u8"0|一冊目|NULL|0|0", u8"1|三冊目|NULL|0|0"}), Table());
+}
+
+TEST(BookFormUi, EmptyTitleKeepsTheFormOpenAndSpacesAreATitle)
+{
+    ScratchDirectory dir;
+    UiHarness ui;
+    RunningTomebox app;
+
+    OnForm(ui, app, IDC_NEW_BOOK, [&](HWND form) {
+        SetText(form, IDC_AUTHOR, "著者");
+        SetText(form, IDC_YEAR, "1999");
+        Press(form, IDOK);
+        ASSERT_EQ(1u, ui.Boxes().size());
+        EXPECT_EQ("書名は必須情報です", ui.Boxes()[0].text);
+        EXPECT_EQ("エラー", ui.Boxes()[0].caption);
+        EXPECT_EQ(UINT(MB_OK), ui.Boxes()[0].buttons);
+        EXPECT_EQ(form, ui.Boxes()[0].owner);
+        EXPECT_TRUE(FormIsOpen(app));
+        EXPECT_EQ("著者", GetText(form, IDC_AUTHOR));
+        EXPECT_EQ("1999", GetText(form, IDC_YEAR));
+        EXPECT_EQ(0, RowCount(app.catalogueView()));
+
+        SetText(form, IDC_BOOK_NAME, "   ");
+        Press(form, IDOK);
+        EXPECT_FALSE(FormIsOpen(app));
+    });
+    EXPECT_EQ(1u, ui.Boxes().size());
+    EXPECT_EQ(1, RowCount(app.catalogueView()));
+    EXPECT_EQ(0, app.Exit());
+    EXPECT_EQ((std::vector<std::string>{u8"0|   |著者|1999|0"}), Table());
+}
+
+TEST(BookFormUi, YearAndMonthAreReadAsSignedWholeNumbers)
+{
+    const struct {
+        const char* typed;
+        int stored;
+    } cases[] = {{"abc", 0}, {"", 0}, {"-5", -5}, {"05", 5}, {"2014", 2014}};
+    ScratchDirectory dir;
+    UiHarness ui;
+    RunningTomebox app;
+    for (const auto& c : cases) {
+        OnForm(ui, app, IDC_NEW_BOOK, [&](HWND form) {
+            SetText(form, IDC_BOOK_NAME, "t");
+            SetText(form, IDC_YEAR, c.typed);
+            SetText(form, IDC_MONTH, c.typed);
+            Press(form, IDOK);
+        });
+    }
+    EXPECT_TRUE(ui.Boxes().empty());
+    EXPECT_EQ(0, app.Exit());
+    std::vector<std::string> rows = QueryDatabase(kFile, "SELECT Year, Month FROM Tomebox ORDER BY ID");
+    ASSERT_EQ(std::size(cases), rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        std::string expected = std::to_string(cases[i].stored);
+        EXPECT_EQ(expected + "|" + expected, rows[i]) << "typed " << cases[i].typed;
+    }
+}
+
+TEST(BookFormUi, EditShowsYearZeroAndChangesTheSharedRecordInPlace)
+{
+    ScratchDirectory dir;
+    WriteDatabase(kFile, kThreeBooks);
+    UiHarness ui;
+    RunningTomebox app;
+    HWND view = app.catalogueView();
+    ASSERT_EQ(3u, g_catalogue.size());
+    BookPtr shown = g_catalogue[1];
+
+    SelectRow(view, 1);
+    OnForm(ui, app, IDC_EDIT_BOOK, [&](HWND form) {
+        EXPECT_EQ("表示ソフト", GetText(form, IDC_BOOK_NAME));
+        EXPECT_EQ("0", GetText(form, IDC_YEAR));
+        EXPECT_EQ("0", GetText(form, IDC_MONTH));
+        EXPECT_EQ("", GetText(form, IDC_AUTHOR));
+        SetText(form, IDC_AUTHOR, "新しい著者");
+        SetText(form, IDC_PUBLISHER, "ソ社");
+        Press(form, IDOK);
+    });
+
+    EXPECT_TRUE(ui.Boxes().empty());
+    EXPECT_EQ(shown, g_catalogue[1]);
+    EXPECT_EQ("新しい著者", shown->GetAuthor());
+    EXPECT_EQ(0, shown->GetYear());
+    EXPECT_EQ(5, shown->GetID());
+    ASSERT_EQ(3, RowCount(view));
+    EXPECT_EQ(5, RowItemData(view, 1));
+    EXPECT_EQ((std::vector<std::string>{"表示ソフト", "新しい著者", "", "0", "0", "ソ社", ""}), RowTexts(view, 1));
+    EXPECT_EQ("坊っちゃん", CellText(view, 0, 0));
+    EXPECT_EQ("雪国", CellText(view, 2, 0));
+
+    EXPECT_EQ(0, app.Exit());
+    EXPECT_EQ((std::vector<std::string>{u8"2|坊っちゃん|夏目漱石|1906|4", u8"5|表示ソフト|新しい著者|0|0",
+                                        u8"9|雪国|川端康成|1937|6"}),
+              Table());
+    EXPECT_EQ((std::vector<std::string>{u8"ソ社"}), QueryDatabase(kFile, "SELECT Publisher FROM Tomebox WHERE ID = 5"));
+}
+
+TEST(BookFormUi, EditWithNoRowSelectedAddsABook)
+{
+    ScratchDirectory dir;
+    WriteDatabase(kFile, kThreeBooks);
+    UiHarness ui;
+    RunningTomebox app;
+
+    OnForm(ui, app, IDC_EDIT_BOOK, [&](HWND form) {
+        for (int box : {IDC_BOOK_NAME, IDC_AUTHOR, IDC_YEAR, IDC_MONTH, IDC_ISBN}) EXPECT_EQ("", GetText(form, box));
+        SetText(form, IDC_BOOK_NAME, "追加");
+        Press(form, IDOK);
+    });
+    ASSERT_EQ(4, RowCount(app.catalogueView()));
+    EXPECT_EQ(10, RowItemData(app.catalogueView(), 3));
+    EXPECT_EQ(0, app.Exit());
+    EXPECT_EQ(u8"10|追加|NULL|0|0", Table().back());
+}
+
+TEST(BookFormUi, NoIdentifierLeftRefusesTheAdd)
+{
+    ScratchDirectory dir;
+    WriteDatabase(kFile, kCreateTable + "INSERT INTO Tomebox (BookName, ID) VALUES ('max', 2147483647);");
+    UiHarness ui;
+    RunningTomebox app;
+
+    OnForm(ui, app, IDC_NEW_BOOK, [&](HWND form) {
+        SetText(form, IDC_BOOK_NAME, "溢れ");
+        Press(form, IDOK);
+        ASSERT_EQ(1u, ui.Boxes().size());
+        EXPECT_EQ("書籍IDが上限に達したため、これ以上追加できません", ui.Boxes()[0].text);
+        EXPECT_EQ("エラー", ui.Boxes()[0].caption);
+        EXPECT_TRUE(FormIsOpen(app));
+        Press(form, IDCANCEL);
+    });
+    EXPECT_EQ(1, RowCount(app.catalogueView()));
+    EXPECT_EQ(1u, g_catalogue.size());
+    EXPECT_EQ(0, app.Exit());
+    EXPECT_EQ((std::vector<std::string>{"2147483647|max|NULL|NULL|NULL"}), Table());
+}
+
+// The refused statement must leave the table, the catalogue list and the
+// rows as they were, with the form still open on what was typed.
+void ExpectRefusedSave(UiHarness& ui, RunningTomebox& app, int button, const char* name)
+{
+    HWND view = app.catalogueView();
+    if (button == IDC_EDIT_BOOK) SelectRow(view, 2);
+    OnForm(ui, app, button, [&](HWND form) {
+        SetText(form, IDC_BOOK_NAME, "拒否される");
+        Press(form, IDOK);
+        ASSERT_EQ(1u, ui.Boxes().size()) << name;
+        EXPECT_EQ("データベースへの追加に失敗しました", ui.Boxes()[0].text) << name;
+        EXPECT_EQ("エラー", ui.Boxes()[0].caption) << name;
+        EXPECT_EQ(form, ui.Boxes()[0].owner) << name;
+        EXPECT_TRUE(FormIsOpen(app)) << name;
+        EXPECT_EQ("拒否される", GetText(form, IDC_BOOK_NAME)) << name;
+        Press(form, IDCANCEL);
+    });
+    ASSERT_EQ(3u, g_catalogue.size()) << name;
+    EXPECT_EQ("雪国", g_catalogue[2]->GetBookName()) << name;
+    ASSERT_EQ(3, RowCount(view)) << name;
+    EXPECT_EQ("雪国", CellText(view, 2, 0)) << name;
+    EXPECT_EQ(9, RowItemData(view, 2)) << name;
+}
+
+TEST(BookFormUi, StatementsTheDatabaseRefusesChangeNothing)
+{
+    const struct {
+        const char* name;
+        const char* trigger;
+        int button;
+    } cases[] = {
+        {"insert", "CREATE TRIGGER refuse BEFORE INSERT ON Tomebox BEGIN SELECT RAISE(ABORT, 'no'); END;", IDC_NEW_BOOK},
+        {"update", "CREATE TRIGGER refuse BEFORE UPDATE ON Tomebox BEGIN SELECT RAISE(ABORT, 'no'); END;", IDC_EDIT_BOOK},
+    };
+    for (const auto& c : cases) {
+        ScratchDirectory dir;
+        WriteDatabase(kFile, kThreeBooks + c.trigger);
+        UiHarness ui;
+        RunningTomebox app;
+        ExpectRefusedSave(ui, app, c.button, c.name);
+        EXPECT_EQ(0, app.Exit());
+        EXPECT_EQ(kThreeBooksTable, Table()) << c.name;
+    }
+}
+
+TEST(BookFormUi, AnotherConnectionHoldingTheFileRefusesTheSave)
+{
+    for (int button : {IDC_NEW_BOOK, IDC_EDIT_BOOK}) {
+        ScratchDirectory dir;
+        WriteDatabase(kFile, kThreeBooks);
+        UiHarness ui;
+        RunningTomebox app;
+        sqlite3* other = nullptr;
+        ASSERT_EQ(SQLITE_OK, sqlite3_open(kFile, &other));
+        ASSERT_EQ(SQLITE_OK, sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr));
+        ExpectRefusedSave(ui, app, button, button == IDC_NEW_BOOK ? "insert" : "update");
+        sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(other);
+        EXPECT_EQ(0, app.Exit());
+        EXPECT_EQ(kThreeBooksTable, Table());
+    }
+}
+
+TEST(BookFormUi, RefusedUpdateFromTheSearchResultsChangesNeitherView)
+{
+    ScratchDirectory dir;
+    WriteDatabase(kFile, kThreeBooks + "CREATE TRIGGER refuse BEFORE UPDATE ON Tomebox BEGIN SELECT RAISE(ABORT, 'no'); END;");
+    UiHarness ui;
+    RunningTomebox app;
+    ui.WhenDialogOpens("条件入力", [&](HWND conditions) {
+        SetText(conditions, IDC_YEAR, "1937");
+        ui.WhenDialogOpens("検索結果", [&](HWND results) {
+            HWND resultsView = GetDlgItem(results, IDC_BOOK_LIST);
+            ASSERT_EQ(1, RowCount(resultsView));
+            SelectRow(resultsView, 0);
+            ui.WhenDialogOpens(kForm, [&](HWND form) {
+                EXPECT_EQ("雪国", GetText(form, IDC_BOOK_NAME));
+                SetText(form, IDC_BOOK_NAME, "拒否される");
+                Press(form, IDOK);
+                ASSERT_EQ(1u, ui.Boxes().size());
+                EXPECT_EQ("データベースへの追加に失敗しました", ui.Boxes()[0].text);
+                EXPECT_EQ(form, ui.Boxes()[0].owner);
+                EXPECT_FALSE(IsWindowEnabled(results));
+                Press(form, IDCANCEL);
+            });
+            Press(results, IDC_EDIT_BOOK);
+            EXPECT_EQ("雪国", CellText(resultsView, 0, 0));
+            Press(results, IDCANCEL);
+        });
+        Press(conditions, IDOK);
+    });
+    Press(app.commandBar(), IDC_SEARCH);
+    EXPECT_EQ(0u, ui.PendingDialogSteps());
+    EXPECT_TRUE(ui.UnexpectedDialogs().empty());
+    ASSERT_EQ(1u, g_hits.size());
+    EXPECT_EQ(g_catalogue[2], g_hits[0]);
+    EXPECT_EQ("雪国", g_hits[0]->GetBookName());
+    EXPECT_EQ("雪国", CellText(app.catalogueView(), 2, 0));
+    EXPECT_EQ(0, app.Exit());
+    EXPECT_EQ(kThreeBooksTable, Table());
+}
+
+struct BoxText {
+    int box;
+    std::string typed;   // code page 932, as the box holds it
+    std::string stored;  // UTF-8, as the table holds it
+};
+
+std::string Repeat(const std::string& text, int times)
+{
+    std::string repeated;
+    for (int i = 0; i < times; ++i) repeated += text;
+    return repeated;
+}
+
+TEST(BookFormUi, JapaneseTextRoundTripsThroughTheDatabase)
+{
+    // 150 double-byte characters: 300 bytes, cut to 127 whole ones (254 bytes).
+    const std::string longTitle = Repeat("表", 150);
+    const std::vector<BoxText> boxes = {
+        {IDC_BOOK_NAME, longTitle, Repeat(u8"表", 127)},
+        {IDC_BOOK_NAME_KANA, "ヒョウジソフト", u8"ヒョウジソフト"},
+        {IDC_AUTHOR, "能登 十兵衛", u8"能登 十兵衛"},
+        {IDC_AUTHOR_KANA, "ノト'ジュウベエ", u8"ノト'ジュウベエ"},
+        {IDC_PUBLISHER, "予定表社\\", u8"予定表社\\"},
+        {IDC_PUBLISHER_KANA, "ﾖﾃｲﾋｮｳｼｬ", u8"ﾖﾃｲﾋｮｳｼｬ"},
+        {IDC_PLACE, "書斎の本棚・上段", u8"書斎の本棚・上段"},
+        {IDC_PLACE_KANA, "ショサイ", u8"ショサイ"},
+        {IDC_ISBN, "ＩＳＢＮ９７８", u8"ＩＳＢＮ９７８"},
+    };
+    ScratchDirectory dir;
+    {
+        UiHarness ui;
+        RunningTomebox app;
+        OnForm(ui, app, IDC_NEW_BOOK, [&](HWND form) {
+            for (const BoxText& b : boxes) SetText(form, b.box, b.typed);
+            SetText(form, IDC_YEAR, "1968");
+            SetText(form, IDC_MONTH, "11");
+            Press(form, IDOK);
+        });
+        EXPECT_TRUE(ui.Boxes().empty());
+        EXPECT_EQ(Repeat("表", 127), CellText(app.catalogueView(), 0, 0));
+        EXPECT_EQ(0, app.Exit());
+    }
+
+    std::string expectedRow;
+    for (const BoxText& b : boxes) expectedRow += b.stored + "|";
+    expectedRow += "1968|11";
+    EXPECT_EQ((std::vector<std::string>{expectedRow}),
+              QueryDatabase(kFile, "SELECT BookName, BookNameKana, Author, AuthorKana, Publisher, PublisherKana, "
+                                   "Place, PlaceKana, ISBN, Year, Month FROM Tomebox"));
+    EXPECT_EQ((std::vector<std::string>{"381"}), QueryDatabase(kFile, "SELECT length(CAST(BookName AS BLOB)) FROM Tomebox"));
+    std::string file = ReadFileBytes(dir.File(kFile));
+    for (const BoxText& b : boxes) EXPECT_NE(std::string::npos, file.find(b.stored)) << b.typed;
+
+    UiHarness ui;
+    RunningTomebox app;
+    SelectRow(app.catalogueView(), 0);
+    OnForm(ui, app, IDC_EDIT_BOOK, [&](HWND form) {
+        for (const BoxText& b : boxes)
+            EXPECT_EQ(b.box == IDC_BOOK_NAME ? Repeat("表", 127) : b.typed, GetText(form, b.box));
+        EXPECT_EQ("1968", GetText(form, IDC_YEAR));
+        EXPECT_EQ("11", GetText(form, IDC_MONTH));
+        Press(form, IDCANCEL);
+    });
+    EXPECT_EQ(0, app.Exit());
+}
+
+}  // namespace
