@@ -17,21 +17,16 @@ enum Field {
 };
 
 // The text of a column up to its first NUL, as the C string it is read as;
-// NULL gives empty text.
-std::string ColumnBytes(sqlite3_stmt* statement, int column)
+// NULL gives empty text.  SQLite ends every text it hands out with a NUL.
+std::string ColumnText(sqlite3_stmt* statement, int column, RowText mode)
 {
     const char* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
     if (!text) return std::string();
-    const std::size_t size = static_cast<std::size_t>(sqlite3_column_bytes(statement, column));
-    const void* nul = std::memchr(text, '\0', size);
-    return std::string(text, nul ? static_cast<const char*>(nul) - text : size);
-}
-
-std::string ColumnText(sqlite3_stmt* statement, int column, RowText mode)
-{
-    std::string bytes = ColumnBytes(statement, column);
-    if (mode == RowText::AsStored || bytes.empty()) return bytes;
-    return Utf8ToAnsi(std::move(bytes));
+    const std::size_t bytes = static_cast<std::size_t>(sqlite3_column_bytes(statement, column));
+    const void* nul = std::memchr(text, '\0', bytes);
+    const std::size_t size = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - text) : bytes;
+    if (mode == RowText::AsStored || size == 0) return std::string(text, size);
+    return Utf8ToAnsi(text, size);
 }
 
 }  // namespace

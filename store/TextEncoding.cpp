@@ -8,34 +8,41 @@
 
 namespace {
 
-// One conversion through UTF-16: measure, convert, measure, convert.  The
-// counts include the terminating NUL.  A count of 0 from the platform ends
-// the conversion with empty text, so no buffer is ever read or written past
-// what was allocated for it.
-std::string Convert(const std::string& text, UINT from, UINT to)
-{
-    if (text.size() >= static_cast<std::size_t>(INT_MAX)) throw std::bad_alloc();
-    const int size = static_cast<int>(text.size()) + 1;
+// Texts up to this many UTF-16 units pass through a buffer on the stack:
+// the loading of a catalogue converts nine texts per row.
+constexpr int kStackUnits = 512;
 
-    const int wideCount = MultiByteToWideChar(from, 0, text.c_str(), size, nullptr, 0);
+// One conversion through UTF-16: measure, convert, measure, convert.  The
+// counts include the terminating NUL at text[size].  A count of 0 from the
+// platform ends the conversion with empty text, so no buffer is ever read
+// or written past what was allocated for it.
+std::string Convert(const char* text, std::size_t size, UINT from, UINT to)
+{
+    if (size >= static_cast<std::size_t>(INT_MAX)) throw std::bad_alloc();
+    const int count = static_cast<int>(size) + 1;
+
+    const int wideCount = MultiByteToWideChar(from, 0, text, count, nullptr, 0);
     if (wideCount <= 0) return std::string();
-    std::unique_ptr<WCHAR[]> wide(new WCHAR[wideCount]);
-    if (MultiByteToWideChar(from, 0, text.c_str(), size, wide.get(), wideCount) != wideCount)
-        return std::string();
+    WCHAR stackWide[kStackUnits];
+    std::unique_ptr<WCHAR[]> heapWide;
+    WCHAR* wide = stackWide;
+    if (wideCount > kStackUnits) {
+        heapWide.reset(new WCHAR[wideCount]);
+        wide = heapWide.get();
+    }
+    if (MultiByteToWideChar(from, 0, text, count, wide, wideCount) != wideCount) return std::string();
 
     // Measured up to the terminator that the first conversion carried over.
-    const int byteCount = WideCharToMultiByte(to, 0, wide.get(), -1, nullptr, 0, nullptr, nullptr);
+    const int byteCount = WideCharToMultiByte(to, 0, wide, -1, nullptr, 0, nullptr, nullptr);
     if (byteCount <= 0) return std::string();
-    std::unique_ptr<char[]> bytes(new char[byteCount]);
-    const int written = WideCharToMultiByte(to, 0, wide.get(), wideCount, bytes.get(), byteCount,
-                                            nullptr, nullptr);
+    // Converted straight into the result, which is then cut at its first NUL.
+    std::string result(static_cast<std::size_t>(byteCount), '\0');
+    const int written = WideCharToMultiByte(to, 0, wide, wideCount, &result[0], byteCount, nullptr, nullptr);
     if (written <= 0) return std::string();
-
-    const void* nul = std::memchr(bytes.get(), '\0', static_cast<std::size_t>(written));
-    const std::size_t length =
-        nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - bytes.get())
-            : static_cast<std::size_t>(written);
-    return std::string(bytes.get(), length);
+    const void* nul = std::memchr(result.data(), '\0', static_cast<std::size_t>(written));
+    result.resize(nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - result.data())
+                      : static_cast<std::size_t>(written));
+    return result;
 }
 
 // The ANSI code page of the calling thread, as a number that the lead-byte
@@ -54,12 +61,17 @@ WORD ThreadAnsiCodePage()
 
 std::string AnsiToUtf8(std::string text)
 {
-    return Convert(text, CP_THREAD_ACP, CP_UTF8);
+    return Convert(text.c_str(), text.size(), CP_THREAD_ACP, CP_UTF8);
 }
 
 std::string Utf8ToAnsi(std::string text)
 {
-    return Convert(text, CP_UTF8, CP_THREAD_ACP);
+    return Convert(text.c_str(), text.size(), CP_UTF8, CP_THREAD_ACP);
+}
+
+std::string Utf8ToAnsi(const char* text, std::size_t size)
+{
+    return Convert(text, size, CP_UTF8, CP_THREAD_ACP);
 }
 
 std::string CutAnsiText(const std::string& text, std::size_t maxBytes)

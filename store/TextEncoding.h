@@ -6,6 +6,9 @@
 
 std::string AnsiToUtf8(std::string text);
 std::string Utf8ToAnsi(std::string text);
+// The same over text that a NUL follows at text[size], such as a column
+// of an SQLite row, without copying it first.
+std::string Utf8ToAnsi(const char* text, std::size_t size);
 
 // The longest prefix of system-code-page text that fits in maxBytes without
 // splitting a double-byte character.
