@@ -30,9 +30,11 @@ std::string Convert(const char* text, std::size_t size, UINT from, UINT to)
         heapWide.reset(new WCHAR[wideCount]);
         wide = heapWide.get();
     }
-    if (MultiByteToWideChar(from, 0, text, count, wide, wideCount) != wideCount) return std::string();
+    if (MultiByteToWideChar(from, 0, text, count, wide, wideCount) != wideCount || wide[wideCount - 1] != 0)
+        return std::string();
 
-    // Measured up to the terminator that the first conversion carried over.
+    // Measured up to the terminator that the first conversion carried over
+    // (checked above, so the measuring stays inside the buffer).
     const int byteCount = WideCharToMultiByte(to, 0, wide, -1, nullptr, 0, nullptr, nullptr);
     if (byteCount <= 0) return std::string();
     // Converted straight into the result, which is then cut at its first NUL.

@@ -263,6 +263,22 @@ TEST_F(SavedRecords, WritesRefusedOnAReadOnlyConnection)
     EXPECT_EQ(u8"こころ", TableRows(raw)[0][0]);
 }
 
+TEST_F(SavedRecords, WritesRefusedOnAReadOnlyFile)
+{
+    ASSERT_TRUE(SaveBookData(Insert, Book(MakeFields("こころ", 4))));
+    // As root, file permissions do not stop a write; SQLite's read-only
+    // open does.
+    ASSERT_EQ(SQLITE_OK, g_catalogueDb.Open("file:Tomebox.sqlite?mode=ro"));
+    EXPECT_FALSE(SaveBookData(Insert, Book(MakeFields("門", 5))));
+    EXPECT_FALSE(SaveBookData(Update, Book(MakeFields("門", 4))));
+    EXPECT_FALSE(DeleteBookData(4));
+    EXPECT_TRUE(LoadCatalogue());
+    ASSERT_EQ(1u, g_catalogue.size());
+    RawDb raw;
+    ASSERT_EQ(1u, TableRows(raw).size());
+    EXPECT_EQ(u8"こころ", TableRows(raw)[0][0]);
+}
+
 TEST_F(SavedRecords, NothingRunsWithoutAConnection)
 {
     g_catalogueDb.Close();

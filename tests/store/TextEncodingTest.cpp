@@ -64,6 +64,16 @@ TEST(TextEncoding, InvalidInputIsReplacedNotRejected)
     EXPECT_NE(std::string::npos, ansi.find("cd"));
 }
 
+// Record texts hold no NUL; one that does must still stay inside the
+// buffers, whatever the platform makes of it.
+TEST(TextEncoding, EmbeddedNulStaysInsideTheBuffers)
+{
+    const std::string utf8 = AnsiToUtf8(std::string("ab\0cd", 5));
+    EXPECT_EQ(0u, std::string("ab").find(utf8));
+    const std::string ansi = Utf8ToAnsi(std::string("\xE6\x9B\xB8\0x", 5));
+    EXPECT_EQ(0u, std::string("書").find(ansi));
+}
+
 TEST(CutAnsiText, KeepsDoubleByteCharactersWhole)
 {
     struct Case {
@@ -86,6 +96,8 @@ TEST(CutAnsiText, KeepsDoubleByteCharactersWhole)
         {"表示", 3, "表"},  // trail byte 0x5C is not a character of its own
         {"ｶﾅ", 1, "\xB6"},   // half-width kana are single bytes
         {"ab\x8F", 3, "ab\x8F"},
+        {"abc\x8F", 3, "abc"},
+        {std::string("a\0b", 3), 2, std::string("a\0", 2)},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.expected, CutAnsiText(c.text, c.maxBytes)) << c.text << " / " << c.maxBytes;
