@@ -16,13 +16,20 @@ class Startup : public StoreTest {
 protected:
     StartupOutcome Start() { return StartCatalogueDatabase(window_.Operations()); }
 
-    // A failed start-up: its one message, the quit request, no connection left.
+    // A failed start-up: its one message, then its clean-up (the layout
+    // statement finalized, the connection closed), then the quit request.
     void ExpectFailure(StartupOutcome outcome, StartupOutcome expected, const char* message)
     {
         EXPECT_EQ(static_cast<int>(expected), static_cast<int>(outcome));
         EXPECT_EQ(std::vector<std::string>{message}, window_.messages);
         EXPECT_EQ(1, window_.quitCount);
+        EXPECT_FALSE(window_.openAtQuit);
         EXPECT_FALSE(g_catalogueDb);
+        const bool layoutPending = expected == StartupOutcome::LayoutStep
+                                   || expected == StartupOutcome::LayoutMismatch
+                                   || expected == StartupOutcome::Version;
+        EXPECT_EQ(expected != StartupOutcome::Open, window_.openAtMessage);
+        EXPECT_EQ(layoutPending ? 1 : 0, window_.statementsAtMessage);
     }
 
     void ExpectReady(StartupOutcome outcome)
@@ -169,6 +176,8 @@ TEST_F(Startup, WrongLayoutsAreRefusedAndLeftUntouched)
             << layout.name;
         EXPECT_EQ(std::vector<std::string>{kMismatch}, window.messages) << layout.name;
         EXPECT_EQ(1, window.quitCount) << layout.name;
+        EXPECT_EQ(1, window.statementsAtMessage) << layout.name;
+        EXPECT_FALSE(window.openAtQuit) << layout.name;
         EXPECT_FALSE(g_catalogueDb) << layout.name;
         EXPECT_TRUE(g_catalogue.empty()) << layout.name;
         EXPECT_EQ(before, ReadFileBytes(own.File("Tomebox.sqlite"))) << layout.name;

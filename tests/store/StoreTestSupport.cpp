@@ -68,8 +68,19 @@ int RawDb::Version()
 
 WindowOperations RecordedWindow::Operations()
 {
-    return WindowOperations{[this](const char* message) { messages.push_back(message); },
-                            [this] { ++quitCount; }};
+    return WindowOperations{[this](const char* message) {
+                                messages.push_back(message);
+                                sqlite3* db = g_catalogueDb.get();
+                                openAtMessage = db != nullptr;
+                                statementsAtMessage = 0;
+                                for (sqlite3_stmt* s = db ? sqlite3_next_stmt(db, nullptr) : nullptr; s;
+                                     s = sqlite3_next_stmt(db, s))
+                                    ++statementsAtMessage;
+                            },
+                            [this] {
+                                ++quitCount;
+                                openAtQuit = static_cast<bool>(g_catalogueDb);
+                            }};
 }
 
 void StoreTest::SetUp()

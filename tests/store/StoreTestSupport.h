@@ -33,10 +33,14 @@ private:
     sqlite3* db_ = nullptr;
 };
 
-// What the start-up showed and whether it posted the quit request.
+// What the start-up showed and whether it posted the quit request, with
+// the state of the connection at each, which tells the order of clean-up.
 struct RecordedWindow {
     std::vector<std::string> messages;
     int quitCount = 0;
+    bool openAtMessage = false;
+    int statementsAtMessage = 0;  // unfinalized statements on the connection
+    bool openAtQuit = false;
     WindowOperations Operations();
 };
 
