@@ -1,0 +1,8 @@
+// The ISBN search button of the book form.
+#pragma once
+#include <windows.h>
+
+// Starts the lookup of the ISBN typed in the form's IDC_ISBN box and
+// returns at once; the answer is written into the form when it arrives.
+// An empty box starts nothing.
+void RunIsbnSearchCommand(HWND form);

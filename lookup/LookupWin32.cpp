@@ -1,0 +1,108 @@
+// The Win32 half of the ISBN lookup: the form operations the continuations
+// call, and the worker threads that run them.
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <mutex>
+#include <vector>
+
+#include "lookup/LookupBoundary.h"
+#include "lookup/LookupWorkers.h"
+
+namespace {
+
+// Two lookups may each hold a worker in a message box while others answer.
+constexpr int kWorkerCount = 4;
+// How long the end of the program waits for workers that are still busy.
+constexpr DWORD kStopWaitMilliseconds = 2000;
+
+std::mutex workersMutex;
+std::vector<HANDLE> workers;
+std::vector<DWORD> workerIds;
+std::atomic<bool> stopping{false};
+
+DWORD WINAPI WorkerMain(LPVOID)
+{
+    try {
+        RunLookupQueue();
+    } catch (...) {
+    }
+    return 0;
+}
+
+BOOL CALLBACK CloseMessageBox(HWND window, LPARAM)
+{
+    char className[16] = {};
+    if (GetClassNameA(window, className, sizeof className) && lstrcmpA(className, "#32770") == 0)
+        PostMessageA(window, WM_COMMAND, IDOK, 0);
+    return TRUE;
+}
+
+}  // namespace
+
+void WriteFormBox(LookupFormHandle form, int boxId, const std::u16string& text) noexcept
+{
+    SetDlgItemTextW(reinterpret_cast<HWND>(form), boxId, reinterpret_cast<LPCWSTR>(text.c_str()));
+}
+
+void ShowLookupFailure(LookupFormHandle form, LookupFailure failure) noexcept
+{
+    HWND owner = reinterpret_cast<HWND>(form);
+    // A failure that arrives after its form has closed, or while the program
+    // ends, is not shown: the box would stand alone, owned by nothing.
+    if (stopping || !IsWindow(owner)) return;
+    const char* text = failure == LookupFailure::Request ? "HTTPリクエストに失敗しました"
+                                                         : "リクエスト結果の処理に失敗しました";
+    MessageBoxA(owner, text, "エラー", MB_OK);
+}
+
+void StartLookupWorkers()
+{
+    std::lock_guard<std::mutex> lock(workersMutex);
+    if (!workers.empty()) return;
+    InstallLookupScheduler();
+    stopping = false;
+    OpenLookupQueue();
+    for (int i = 0; i < kWorkerCount; ++i) {
+        DWORD id = 0;
+        HANDLE thread = CreateThread(nullptr, 0, WorkerMain, nullptr, 0, &id);
+        if (thread == nullptr) continue;
+        workers.push_back(thread);
+        workerIds.push_back(id);
+    }
+}
+
+void StopLookupWorkers()
+{
+    std::lock_guard<std::mutex> lock(workersMutex);
+    if (workers.empty()) return;
+    stopping = true;
+    CloseLookupQueue();
+    const DWORD start = GetTickCount();
+    for (;;) {
+        std::vector<HANDLE> busy;
+        std::vector<DWORD> busyIds;
+        for (size_t i = 0; i < workers.size(); ++i) {
+            if (WaitForSingleObject(workers[i], 0) == WAIT_OBJECT_0) continue;
+            busy.push_back(workers[i]);
+            busyIds.push_back(workerIds[i]);
+        }
+        const DWORD waited = GetTickCount() - start;
+        if (busy.empty() || waited >= kStopWaitMilliseconds) break;
+        // A worker may sit in one of its message boxes ...
+        for (DWORD id : busyIds) EnumThreadWindows(id, CloseMessageBox, 0);
+        // ... or wait for this thread: a write into a form of this thread,
+        // or a message box that disables or enables its owner.  Sent
+        // messages are handled; posted ones stay for nobody.
+        MsgWaitForMultipleObjects(static_cast<DWORD>(busy.size()), busy.data(), FALSE,
+                                  std::min<DWORD>(20, kStopWaitMilliseconds - waited), QS_SENDMESSAGE);
+        MSG message;
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    // A worker still busy now waits on a window whose thread has stopped
+    // answering; it is left to the end of the process.
+    for (HANDLE thread : workers) CloseHandle(thread);
+    workers.clear();
+    workerIds.clear();
+}

@@ -1,0 +1,10 @@
+#include "lookup/VolumeApiHost.h"
+
+namespace {
+const char kVolumeApiHost[] = "www.googleapis.com";
+}
+
+VolumeApiServer VolumeApi()
+{
+    return {kVolumeApiHost, 0};
+}
