@@ -1,0 +1,261 @@
+// The ISBN lookup from the button to the boxes of a real book form, against
+// the local HTTPS servers of with_lookup_server.py, with the program's own
+// workers and continuations.
+#include "support/GTestWin32.h"
+
+#include <windows.h>
+#include <cctype>
+#include <string>
+#include <vector>
+
+#include "lookup/LookupBoundary.h"
+#include "lookup/LookupTestSupport.h"
+#include "lookup/LookupWorkers.h"
+#include "resources/resource.h"
+
+namespace {
+
+const char kAnswerFailed[] = "リクエスト結果の処理に失敗しました";
+const char kErrorCaption[] = "エラー";
+
+class LookupWorkersEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { StartLookupWorkers(); }
+    void TearDown() override { StopLookupWorkers(); }
+};
+
+const auto* const workersEnvironment = ::testing::AddGlobalTestEnvironment(new LookupWorkersEnvironment);
+
+const std::u16string kOldTitle = u"old title";
+const std::u16string kOldAuthor = u"old author";
+const std::u16string kOldYear = u"1900";
+const std::u16string kOldMonth = u"01";
+
+class IsbnLookup : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(TestServerRuns(TestServer::Trusted)) << "run through tests/lookup/with_lookup_server.py";
+        UseTestServer(TestServer::Trusted);
+        form_ = CreateTestBookForm();
+        ASSERT_NE(form_, nullptr);
+        SetBoxText(form_, IDC_BOOK_NAME, kOldTitle);
+        SetBoxText(form_, IDC_AUTHOR, kOldAuthor);
+        SetBoxText(form_, IDC_YEAR, kOldYear);
+        SetBoxText(form_, IDC_MONTH, kOldMonth);
+    }
+
+    void TearDown() override
+    {
+        if (IsWindow(form_)) DestroyWindow(form_);
+    }
+
+    // Types the ISBN, presses the button and waits until that many lookups
+    // have run their course, answering every message box on the way.
+    void LookUp(const std::u16string& isbn, unsigned long lookups = 1)
+    {
+        const unsigned long before = FinishedVolumeLookups();
+        SetBoxText(form_, IDC_ISBN, isbn);
+        PressIsbnSearch(form_);
+        ASSERT_TRUE(PumpUntil(boxes_, [&] { return FinishedVolumeLookups() >= before + lookups; }, 8000))
+            << "lookup of " << Utf8(isbn) << " did not end";
+    }
+
+    std::vector<std::string> Messages() const
+    {
+        std::vector<std::string> texts;
+        for (const CaughtBox& box : boxes_.Boxes()) {
+            EXPECT_EQ(box.caption, kErrorCaption);
+            EXPECT_EQ(box.owner, form_);
+            texts.push_back(box.text);
+        }
+        return texts;
+    }
+
+    void ExpectBoxes(const std::u16string& title, const std::u16string& author, const std::u16string& year,
+                     const std::u16string& month)
+    {
+        EXPECT_EQ(Utf8(BoxText(form_, IDC_BOOK_NAME)), Utf8(title));
+        EXPECT_EQ(Utf8(BoxText(form_, IDC_AUTHOR)), Utf8(author));
+        EXPECT_EQ(Utf8(BoxText(form_, IDC_YEAR)), Utf8(year));
+        EXPECT_EQ(Utf8(BoxText(form_, IDC_MONTH)), Utf8(month));
+    }
+
+    // As the trusted server logs it.
+    static std::string RequestLine(const std::string& target)
+    {
+        return "trusted\tGET " + target + " HTTP/1.1\t127.0.0.1:" + std::to_string(TestServerPort(TestServer::Trusted));
+    }
+
+    HWND form_ = nullptr;
+    BoxCatcher boxes_;
+};
+
+struct AnswerCase {
+    const char* name;
+    std::u16string isbn;
+    std::u16string title, author, year, month;  // what the boxes hold afterwards
+    bool failed;                                // one message, "リクエスト結果の処理に失敗しました"
+};
+
+const std::u16string kKept = u"\x1";  // the box keeps its old text
+
+const AnswerCase kAnswerCases[] = {
+    {"complete answer first volume first author", u"9784003101018", u"Full Title", u"Author One", u"2014", u"05", false},
+    {"status 404", u"404", kKept, kKept, kKept, kKept, true},
+    {"status 500", u"500", kKept, kKept, kKept, kKept, true},
+    {"status 201 with a complete answer", u"201", kKept, kKept, kKept, kKept, true},
+    {"body not JSON", u"notjson", kKept, kKept, kKept, kKept, true},
+    {"content type not JSON", u"html", kKept, kKept, kKept, kKept, true},
+    {"no items", u"noitems", kKept, kKept, kKept, kKept, true},
+    {"empty items", u"emptyitems", kKept, kKept, kKept, kKept, true},
+    {"no title", u"notitle", kKept, kKept, kKept, kKept, true},
+    {"no authors", u"noauthors", u"Only Title", kKept, kKept, kKept, true},
+    {"empty authors", u"emptyauthors", u"Only Title", kKept, kKept, kKept, true},
+    {"no publishedDate", u"nodate", u"No Date", u"Dateless", kKept, kKept, true},
+    {"date of 0 units", u"date:", u"Dated", u"Writer", u"", kKept, true},
+    {"date of 3 units", u"date:201", u"Dated", u"Writer", u"201", kKept, true},
+    {"date of 4 units", u"date:2014", u"Dated", u"Writer", u"2014", kKept, true},
+    {"date of 5 units", u"date:2014-", u"Dated", u"Writer", u"2014", u"", false},
+    {"date of 6 units", u"date:2014-5", u"Dated", u"Writer", u"2014", u"5", false},
+    {"date of 7 units", u"date:2014-05", u"Dated", u"Writer", u"2014", u"05", false},
+    {"date of 10 units", u"date:2014-05-20", u"Dated", u"Writer", u"2014", u"05", false},
+    {"Japanese and non-BMP texts cut by UTF-16 unit", u"japanese", u"吾輩は猫である𠮷", u"夏目漱石", u"𠮷〇一",
+     u"五月", false},
+};
+
+class IsbnLookupAnswer : public IsbnLookup, public ::testing::WithParamInterface<AnswerCase> {};
+
+TEST_P(IsbnLookupAnswer, ReachesTheBoxesOrEndsInOneMessage)
+{
+    const AnswerCase& c = GetParam();
+    LookUp(c.isbn);
+    ExpectBoxes(c.title == kKept ? kOldTitle : c.title, c.author == kKept ? kOldAuthor : c.author,
+                c.year == kKept ? kOldYear : c.year, c.month == kKept ? kOldMonth : c.month);
+    EXPECT_EQ(Messages(), c.failed ? std::vector<std::string>{kAnswerFailed} : std::vector<std::string>{});
+    // Shown by the worker that ran the continuation.
+    for (const CaughtBox& box : boxes_.Boxes()) EXPECT_NE(box.thread, GetCurrentThreadId());
+}
+
+std::string CaseName(const ::testing::TestParamInfo<AnswerCase>& info)
+{
+    std::string name;
+    for (const char* p = info.param.name; *p; ++p)
+        if (std::isalnum(static_cast<unsigned char>(*p))) name += *p;
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, IsbnLookupAnswer, ::testing::ValuesIn(kAnswerCases), CaseName);
+
+TEST_F(IsbnLookup, SendsTheIsbnAsTyped)
+{
+    LookUp(u"978-4-00-310101-8");
+    EXPECT_TRUE(RequestLogHas(RequestLine("/books/v1/volumes?q=isbn:978-4-00-310101-8")));
+    LookUp(u"978 4 00 310101 8");
+    EXPECT_TRUE(RequestLogHas(RequestLine("/books/v1/volumes?q=isbn:978%204%2000%20310101%208")));
+    LookUp(u"4-00&x=1");
+    EXPECT_TRUE(RequestLogHas(RequestLine("/books/v1/volumes?q=isbn:4-00%26x%3D1")));
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(IsbnLookup, ReadsAtMost255Units)
+{
+    LookUp(std::u16string(300, u'7'));
+    EXPECT_TRUE(RequestLogHas(RequestLine("/books/v1/volumes?q=isbn:" + std::string(255, '7'))));
+}
+
+TEST_F(IsbnLookup, EmptyBoxSendsNothing)
+{
+    const unsigned long before = FinishedVolumeLookups();
+    const size_t requests = RequestLog().size();
+    SetBoxText(form_, IDC_ISBN, u"");
+    PressIsbnSearch(form_);
+    PumpUntil(boxes_, [] { return false; }, 300);
+    EXPECT_EQ(FinishedVolumeLookups(), before);
+    EXPECT_EQ(RequestLog().size(), requests);
+    EXPECT_TRUE(Messages().empty());
+    ExpectBoxes(kOldTitle, kOldAuthor, kOldYear, kOldMonth);
+}
+
+TEST_F(IsbnLookup, UntrustedCertificateFailsWithoutARequest)
+{
+    ASSERT_TRUE(TestServerRuns(TestServer::Untrusted));
+    UseTestServer(TestServer::Untrusted);
+    LookUp(u"9784003101018");
+    EXPECT_EQ(Messages(), std::vector<std::string>{kAnswerFailed});
+    ExpectBoxes(kOldTitle, kOldAuthor, kOldYear, kOldMonth);
+    // The client did reach that server, and refused it in the handshake.
+    EXPECT_TRUE(PumpUntil(boxes_, [] {
+        for (const std::string& line : RequestLog())
+            if (line.rfind("untrusted\thandshake failed", 0) == 0) return true;
+        return false;
+    }, 3000));
+    for (const std::string& line : RequestLog()) EXPECT_NE(line.rfind("untrusted\tGET", 0), 0u) << line;
+}
+
+TEST_F(IsbnLookup, ServerNotListeningFails)
+{
+    UseTestServer(TestServer::Closed);
+    LookUp(u"9784003101018");
+    EXPECT_EQ(Messages(), std::vector<std::string>{kAnswerFailed});
+    ExpectBoxes(kOldTitle, kOldAuthor, kOldYear, kOldMonth);
+}
+
+TEST_F(IsbnLookup, IsbnThatIsNotUtf16FailsAtOnce)
+{
+    const size_t requests = RequestLog().size();
+    LookUp(std::u16string(1, char16_t(0xD800)) + u"978");
+    EXPECT_EQ(Messages(), std::vector<std::string>{kAnswerFailed});
+    EXPECT_EQ(boxes_.Boxes().at(0).thread, GetCurrentThreadId());
+    EXPECT_EQ(RequestLog().size(), requests);
+}
+
+TEST_F(IsbnLookup, TwoPressesBothWriteAsTheyArrive)
+{
+    const unsigned long before = FinishedVolumeLookups();
+    SetBoxText(form_, IDC_ISBN, u"slow:400:date:1999-01");
+    PressIsbnSearch(form_);
+    SetBoxText(form_, IDC_ISBN, u"date:2000-02");
+    PressIsbnSearch(form_);
+    ASSERT_TRUE(PumpUntil(boxes_, [&] { return FinishedVolumeLookups() >= before + 1; }, 8000));
+    EXPECT_EQ(Utf8(BoxText(form_, IDC_YEAR)), "2000");
+    ASSERT_TRUE(PumpUntil(boxes_, [&] { return FinishedVolumeLookups() >= before + 2; }, 8000));
+    ExpectBoxes(u"Dated", u"Writer", u"1999", u"01");
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(IsbnLookup, TwoFailingPressesShowTwoMessages)
+{
+    const unsigned long before = FinishedVolumeLookups();
+    SetBoxText(form_, IDC_ISBN, u"404");
+    PressIsbnSearch(form_);
+    PressIsbnSearch(form_);
+    ASSERT_TRUE(PumpUntil(boxes_, [&] { return FinishedVolumeLookups() >= before + 2; }, 8000));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{kAnswerFailed, kAnswerFailed}));
+}
+
+TEST_F(IsbnLookup, AnswersAfterTheFormClosedChangeNothing)
+{
+    const unsigned long before = FinishedVolumeLookups();
+    SetBoxText(form_, IDC_ISBN, u"slow:300:9784003101018");
+    PressIsbnSearch(form_);
+    SetBoxText(form_, IDC_ISBN, u"slow:300:404");
+    PressIsbnSearch(form_);
+    DestroyWindow(form_);
+    ASSERT_TRUE(PumpUntil(boxes_, [&] { return FinishedVolumeLookups() >= before + 2; }, 8000));
+    EXPECT_TRUE(boxes_.Boxes().empty()) << boxes_.Boxes().at(0).text;
+}
+
+// Apart from the others: it holds port 443 of 127.0.0.1, so it runs alone
+// under with_lookup_server.py --default-port.
+TEST_F(IsbnLookup, DefaultPortWhenTheUriNamesNone)
+{
+    if (!TestServerRuns(TestServer::DefaultPort)) GTEST_SKIP() << "needs with_lookup_server.py --default-port";
+    UseTestServer(TestServer::DefaultPort);
+    LookUp(u"978-4-00-310101-8");
+    EXPECT_TRUE(Messages().empty());
+    ExpectBoxes(u"Full Title", u"Author One", u"2014", u"05");
+    EXPECT_TRUE(RequestLogHas("default\tGET /books/v1/volumes?q=isbn:978-4-00-310101-8 HTTP/1.1\t127.0.0.1"));
+}
+
+}  // namespace

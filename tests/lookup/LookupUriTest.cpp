@@ -1,0 +1,45 @@
+#include <gtest/gtest.h>
+
+#include "lookup/LookupUri.h"
+
+namespace {
+
+struct UriCase {
+    std::u16string isbn;
+    std::string query;  // after "?"
+};
+
+const UriCase kCases[] = {
+    {u"9784003101018", "q=isbn:9784003101018"},
+    {u"978-4-00-310101-8", "q=isbn:978-4-00-310101-8"},
+    {u"ISBN 4 00", "q=isbn:ISBN%204%2000"},
+    {u" 978 ", "q=isbn:%20978%20"},
+    {u"４００", "q=isbn:%EF%BC%94%EF%BC%90%EF%BC%90"},
+    {u"𠮷", "q=isbn:%F0%A0%AE%B7"},
+    {u"1&q=2", "q=isbn:1%26q%3D2"},
+    {u"1+2;3#4%5", "q=isbn:1%2B2%3B3%234%255"},
+};
+
+TEST(LookupUri, HoldsTheIsbnAsTypedAsQueryData)
+{
+    for (const UriCase& c : kCases) {
+        SCOPED_TRACE(c.query);
+        web::uri uri = LookupUri(c.isbn);
+        EXPECT_EQ(uri.to_string(), "https://www.googleapis.com/books/v1/volumes?" + c.query);
+        EXPECT_EQ(uri.resource().to_string(), "/books/v1/volumes?" + c.query);
+        // Decoded, the query gives back exactly the text typed.
+        auto decoded = web::uri::decode(uri.query());
+        EXPECT_EQ(utility::conversions::to_utf16string(decoded), u"q=isbn:" + c.isbn);
+    }
+}
+
+TEST(LookupUri, NamesNoPortSoTheClientUsesTheDefault)
+{
+    web::uri uri = LookupUri(u"9784003101018");
+    EXPECT_EQ(uri.scheme(), "https");
+    EXPECT_EQ(uri.host(), "www.googleapis.com");
+    EXPECT_TRUE(uri.is_port_default());
+    EXPECT_EQ(LookupUriBuilder(u"9784003101018").to_string(), uri.to_string());
+}
+
+}  // namespace

@@ -1,0 +1,250 @@
+#!/usr/bin/env python3
+"""Runs a test command next to local HTTPS servers that stand in for the
+book-volume web service, with a certificate authority made for this run.
+
+  with_lookup_server.py [--default-port] [--gtest-filter F] [--max-seconds N] -- COMMAND...
+
+The command finds in its environment:
+  SSL_CERT_FILE                    the test CA, the only one it trusts
+  TOMEBOX_LOOKUP_PORT              server with a certificate of that CA
+  TOMEBOX_LOOKUP_UNTRUSTED_PORT    server with a certificate of another CA
+  TOMEBOX_LOOKUP_CLOSED_PORT       a port nothing listens on
+  TOMEBOX_LOOKUP_DEFAULT_PORT      "443" with --default-port: a trusted server
+                                   on 127.0.0.1:443, the port of a URI that
+                                   names none
+  TOMEBOX_LOOKUP_LOG               one line per request: server, request
+                                   line, Host header (tab-separated)
+
+The answer is chosen by the ISBN (the text after "isbn:" in q):
+  404, 500, 201                  that status (201 with a complete answer)
+  notjson                        200, JSON content type, a body that is not JSON
+  html                           200, a complete answer as text/html
+  noitems, emptyitems, notitle, noauthors, emptyauthors, nodate
+  date:TEXT                      a complete answer with that publishedDate
+  japanese                       Japanese and non-BMP texts
+  slow:MS:REST                   the answer for REST, after MS milliseconds
+  anything else                  the complete answer, two volumes
+"""
+import argparse
+import errno
+import http.server
+import json
+import os
+import shutil
+import socket
+import ssl
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+import urllib.parse
+
+FULL_VOLUMES = [
+    {"volumeInfo": {"title": "Full Title", "authors": ["Author One", "Author Two", "Author Three"],
+                    "publisher": "Ignored", "publishedDate": "2014-05-20"}},
+    {"volumeInfo": {"title": "Second Volume", "authors": ["Second Author"], "publishedDate": "1999-12"}},
+]
+
+
+def volume_answer(info):
+    return {"kind": "books#volumes", "totalItems": 1, "items": [{"volumeInfo": info}]}
+
+
+def full_answer():
+    return {"kind": "books#volumes", "totalItems": 2, "items": FULL_VOLUMES}
+
+
+def answer_for(key):
+    """(status, content type, body bytes) for the text after isbn:."""
+    as_json = "application/json; charset=UTF-8"
+
+    def body(value):
+        return json.dumps(value, ensure_ascii=False).encode("utf-8")
+
+    if key.startswith("slow:"):
+        _, delay, rest = key.split(":", 2)
+        time.sleep(int(delay) / 1000.0)
+        return answer_for(rest)
+    if key in ("404", "500"):
+        return int(key), as_json, body({"error": {"code": int(key), "message": "no"}})
+    if key == "201":
+        return 201, as_json, body(full_answer())
+    if key == "notjson":
+        return 200, as_json, b"<html>not JSON</html>"
+    if key == "html":
+        return 200, "text/html; charset=UTF-8", body(full_answer())
+    if key == "noitems":
+        return 200, as_json, body({"kind": "books#volumes", "totalItems": 0})
+    if key == "emptyitems":
+        return 200, as_json, body({"kind": "books#volumes", "totalItems": 0, "items": []})
+    if key == "notitle":
+        return 200, as_json, body(volume_answer({"authors": ["A"], "publishedDate": "2014-05"}))
+    if key == "noauthors":
+        return 200, as_json, body(volume_answer({"title": "Only Title", "publishedDate": "2014-05"}))
+    if key == "emptyauthors":
+        return 200, as_json, body(volume_answer({"title": "Only Title", "authors": [], "publishedDate": "2014"}))
+    if key == "nodate":
+        return 200, as_json, body(volume_answer({"title": "No Date", "authors": ["Dateless"]}))
+    if key.startswith("date:"):
+        return 200, as_json, body(volume_answer({"title": "Dated", "authors": ["Writer"],
+                                                 "publishedDate": key[len("date:"):]}))
+    if key == "japanese":
+        return 200, as_json, body(volume_answer({"title": "吾輩は猫である𠮷", "authors": ["夏目漱石", "他"],
+                                                 "publishedDate": "𠮷〇一-五月"}))
+    return 200, as_json, body(full_answer())
+
+
+class Log:
+    def __init__(self, path):
+        self.path = path
+        self.lock = threading.Lock()
+        open(path, "w").close()
+
+    def write(self, *fields):
+        with self.lock, open(self.path, "a", encoding="utf-8") as f:
+            f.write("\t".join(fields) + "\n")
+
+
+class Handler(http.server.BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.1"
+
+    def do_GET(self):
+        self.server.log.write(self.server.name, self.requestline, self.headers.get("Host", ""))
+        query = urllib.parse.parse_qs(urllib.parse.urlsplit(self.path).query, keep_blank_values=True)
+        q = query.get("q", [""])[0]
+        status, content_type, body = answer_for(q[len("isbn:"):] if q.startswith("isbn:") else q)
+        self.send_response(status)
+        self.send_header("Content-Type", content_type)
+        self.send_header("Content-Length", str(len(body)))
+        self.send_header("Connection", "close")
+        self.end_headers()
+        self.wfile.write(body)
+        self.close_connection = True
+
+    def log_message(self, *args):
+        pass
+
+
+class TlsServer(http.server.ThreadingHTTPServer):
+    daemon_threads = True
+
+    def __init__(self, name, address, context, log):
+        self.name, self.context, self.log = name, context, log
+        super().__init__(address, Handler)
+
+    def finish_request(self, request, client_address):
+        # The handshake runs on the request's own thread, so that a client
+        # that refuses the certificate stops nothing else.
+        try:
+            tls = self.context.wrap_socket(request, server_side=True)
+        except (ssl.SSLError, OSError) as e:
+            self.log.write(self.name, "handshake failed: " + type(e).__name__, "")
+            return
+        super().finish_request(tls, client_address)
+
+    def handle_error(self, request, client_address):
+        pass
+
+
+def openssl(*args, cwd):
+    subprocess.run(["openssl", *args], cwd=cwd, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def make_certificates(d):
+    ec = ["-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes"]
+    openssl("req", "-x509", *ec, "-keyout", "ca.key", "-out", "ca.pem", "-days", "2",
+            "-subj", "/CN=Tomebox Test CA", "-addext", "basicConstraints=critical,CA:TRUE",
+            "-addext", "keyUsage=critical,keyCertSign,cRLSign", cwd=d)
+    openssl("req", *ec, "-keyout", "server.key", "-out", "server.csr", "-subj", "/CN=127.0.0.1", cwd=d)
+    with open(os.path.join(d, "server.ext"), "w") as f:
+        f.write("subjectAltName=IP:127.0.0.1\nbasicConstraints=CA:FALSE\nextendedKeyUsage=serverAuth\n")
+    openssl("x509", "-req", "-in", "server.csr", "-CA", "ca.pem", "-CAkey", "ca.key", "-CAcreateserial",
+            "-out", "server.pem", "-days", "2", "-extfile", "server.ext", cwd=d)
+    # The same name, vouched for by nobody the client trusts.
+    openssl("req", "-x509", *ec, "-keyout", "rogue.key", "-out", "rogue.pem", "-days", "2",
+            "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1", cwd=d)
+
+
+def server_context(d, name):
+    context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+    context.load_cert_chain(os.path.join(d, name + ".pem"), os.path.join(d, name + ".key"))
+    return context
+
+
+def start(server):
+    threading.Thread(target=server.serve_forever, args=(0.05,), daemon=True).start()
+    return server
+
+
+def bind_default_port(d, log):
+    # Another run of these tests may hold the port for a moment.
+    deadline = time.monotonic() + 30
+    while True:
+        try:
+            return TlsServer("default", ("127.0.0.1", 443), server_context(d, "server"), log)
+        except OSError as e:
+            if e.errno != errno.EADDRINUSE or time.monotonic() > deadline:
+                raise
+            time.sleep(0.2)
+
+
+def closed_port():
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--default-port", action="store_true")
+    parser.add_argument("--gtest-filter")
+    parser.add_argument("--max-seconds", type=float)
+    parser.add_argument("command", nargs=argparse.REMAINDER)
+    args = parser.parse_args()
+    command = args.command[1:] if args.command[:1] == ["--"] else args.command
+
+    d = tempfile.mkdtemp(prefix="tomebox-lookup-")
+    servers = []
+    try:
+        make_certificates(d)
+        log = Log(os.path.join(d, "requests.log"))
+        trusted = start(TlsServer("trusted", ("127.0.0.1", 0), server_context(d, "server"), log))
+        untrusted = start(TlsServer("untrusted", ("127.0.0.1", 0), server_context(d, "rogue"), log))
+        servers += [trusted, untrusted]
+        env = dict(os.environ,
+                   SSL_CERT_FILE=os.path.join(d, "ca.pem"),
+                   TOMEBOX_LOOKUP_PORT=str(trusted.server_address[1]),
+                   TOMEBOX_LOOKUP_UNTRUSTED_PORT=str(untrusted.server_address[1]),
+                   TOMEBOX_LOOKUP_CLOSED_PORT=str(closed_port()),
+                   TOMEBOX_LOOKUP_LOG=log.path)
+        if args.default_port:
+            try:
+                servers.append(start(bind_default_port(d, log)))
+                env["TOMEBOX_LOOKUP_DEFAULT_PORT"] = "443"
+            except PermissionError:
+                print("with_lookup_server: port 443 needs root; the case that uses it is skipped")
+        if args.gtest_filter:
+            env["GTEST_FILTER"] = args.gtest_filter
+
+        began = time.monotonic()
+        process = subprocess.Popen(command, env=env)
+        try:
+            rc = process.wait(timeout=args.max_seconds)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+            print(f"with_lookup_server: no end after {args.max_seconds} s", file=sys.stderr)
+            return 1
+        if args.max_seconds:
+            print(f"with_lookup_server: ended with {rc} after {time.monotonic() - began:.2f} s")
+        return rc
+    finally:
+        for server in servers:
+            server.shutdown()
+            server.server_close()
+        shutil.rmtree(d, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
