@@ -116,14 +116,19 @@ std::string Utf8(const std::u16string& text)
     return result;
 }
 
-BoxCatcher::BoxCatcher()
+BoxCatcher::BoxCatcher(bool workersOnly)
 {
+    if (workersOnly) {
+        skippedThread_ = GetCurrentThreadId();
+        return;
+    }
     timerCatcher = this;
     timer_ = SetTimer(nullptr, 0, 10, PollFromTimer);
 }
 
 BoxCatcher::~BoxCatcher()
 {
+    if (timer_ == 0) return;
     KillTimer(nullptr, timer_);
     timerCatcher = nullptr;
 }
@@ -138,7 +143,8 @@ BOOL CALLBACK BoxCatcher::Visit(HWND window, LPARAM self)
     auto catcher = reinterpret_cast<BoxCatcher*>(self);
     DWORD process = 0;
     DWORD thread = GetWindowThreadProcessId(window, &process);
-    if (process != GetCurrentProcessId() || !IsWindowVisible(window)) return TRUE;
+    if (process != GetCurrentProcessId() || thread == catcher->skippedThread_ || !IsWindowVisible(window))
+        return TRUE;
     // Message boxes have the dialog class and their text in control 0xFFFF.
     char className[16] = {};
     GetClassNameA(window, className, sizeof className);

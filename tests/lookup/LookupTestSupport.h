@@ -40,10 +40,12 @@ struct CaughtBox {
 // Finds the visible message boxes of this process, records each once and
 // answers it with OK; boxes of any thread, the lookup workers' included.
 // While it lives, a thread timer also looks for them from inside the modal
-// loop of a box shown on this very thread.  One at a time.
+// loop of a box shown on this very thread.  With workersOnly, the boxes of
+// this thread are left alone (to a UiHarness, say) and no timer is set.
+// One at a time.
 class BoxCatcher {
 public:
-    BoxCatcher();
+    explicit BoxCatcher(bool workersOnly = false);
     ~BoxCatcher();
     BoxCatcher(const BoxCatcher&) = delete;
     BoxCatcher& operator=(const BoxCatcher&) = delete;
@@ -56,6 +58,7 @@ private:
     static BOOL CALLBACK Visit(HWND window, LPARAM self);
     std::vector<CaughtBox> boxes_;
     std::set<HWND> answered_;
+    DWORD skippedThread_ = 0;
     UINT_PTR timer_ = 0;
 };
 
