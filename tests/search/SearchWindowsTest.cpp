@@ -1,0 +1,389 @@
+#include <windows.h>
+#include <commctrl.h>
+#include <sqlite3.h>
+#include <string>
+#include <vector>
+#include "app/Globals.h"
+#include "resources/resource.h"
+#include "support/GTestWin32.h"
+#include "support/RunningTomebox.h"
+#include "support/ScratchDirectory.h"
+#include "support/UiHarness.h"
+
+namespace {
+
+const char kDb[] = "Tomebox.sqlite";
+
+// Five books, UTF-8 in the table (version 1); two of them from 2014.
+void WriteCatalogue(const std::string& extraSql = "")
+{
+    WriteDatabase(kDb,
+        "CREATE TABLE 'Tomebox' ('BookName' TEXT NOT NULL, 'BookNameKana' TEXT, 'Author' TEXT, "
+        "'AuthorKana' TEXT, 'Year' INTEGER, 'Month' INTEGER, 'Publisher' TEXT, 'PublisherKana' TEXT, "
+        "'Place' TEXT, 'PlaceKana' TEXT, 'ISBN' TEXT, 'ID' INTEGER PRIMARY KEY);"
+        u8"INSERT INTO Tomebox VALUES ('吾輩は猫である', 'ワガハイハネコデアル', '夏目漱石', NULL, 1905, 10, "
+        u8"'大倉書店', NULL, '書斎', NULL, '9784000000001', 0);"
+        "INSERT INTO Tomebox VALUES ('cat', NULL, 'Ann', NULL, 2014, 1, 'P', NULL, 'A', NULL, NULL, 1);"
+        "INSERT INTO Tomebox VALUES ('O''Brien', NULL, NULL, NULL, 2013, 2, NULL, NULL, NULL, NULL, NULL, 2);"
+        "INSERT INTO Tomebox VALUES ('cut', NULL, 'Bob', NULL, 2014, 3, 'Q', NULL, 'B', NULL, NULL, 3);"
+        "INSERT INTO Tomebox VALUES ('coat', NULL, NULL, NULL, 0, 0, NULL, NULL, NULL, NULL, NULL, 4);"
+        "PRAGMA user_version = 1;" + extraSql);
+}
+
+std::vector<int32_t> ItemData(HWND listView)
+{
+    std::vector<int32_t> ids;
+    for (int row = 0; row < RowCount(listView); ++row) ids.push_back(RowItemData(listView, row));
+    return ids;
+}
+
+std::vector<int32_t> Ids(const BookList& books)
+{
+    std::vector<int32_t> ids;
+    for (const BookPtr& book : books) ids.push_back(book->GetID());
+    return ids;
+}
+
+HWND ResultsView(HWND results)
+{
+    return GetDlgItem(results, IDC_BOOK_LIST);
+}
+
+// Rectangle of a control in its dialog's client coordinates.
+RECT ClientRectOf(HWND dialog, int controlId)
+{
+    RECT rect;
+    GetWindowRect(GetDlgItem(dialog, controlId), &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// Cancels a dialog still showing when a step ends, also after a failed
+// assertion, so that no modal loop is left waiting.
+class CancelOnExit {
+public:
+    explicit CancelOnExit(HWND dialog) : dialog_(dialog) {}
+    ~CancelOnExit()
+    {
+        if (IsWindowVisible(dialog_)) Press(dialog_, IDCANCEL);
+    }
+
+private:
+    HWND dialog_;
+};
+
+class SearchWindows : public ::testing::Test {
+protected:
+    // Searches for the year 2014 (IDs 1 and 3) and runs the step in the
+    // results window.
+    void SearchYear2014(std::function<void(HWND results)> inResults)
+    {
+        ui.WhenDialogOpens("条件入力", [&](HWND conditions) {
+            CancelOnExit cancel(conditions);
+            SetText(conditions, IDC_YEAR, "2014");
+            ui.WhenDialogOpens("検索結果", [&](HWND results) {
+                CancelOnExit close(results);
+                inResults(results);
+            });
+            Press(conditions, IDOK);
+        });
+        Press(app->commandBar(), IDC_SEARCH);
+        EXPECT_EQ(0u, ui.PendingDialogSteps());
+        EXPECT_TRUE(ui.UnexpectedDialogs().empty());
+    }
+
+    void Start(const std::string& extraSql = "")
+    {
+        WriteCatalogue(extraSql);
+        app = std::make_unique<RunningTomebox>();
+        ASSERT_EQ(5, RowCount(app->catalogueView()));
+    }
+
+    ScratchDirectory dir;
+    UiHarness ui;
+    std::unique_ptr<RunningTomebox> app;
+};
+
+TEST_F(SearchWindows, TextsThatMakeNoStatementKeepTheDialogOpen)
+{
+    Start();
+    bool stepRan = false;
+    ui.WhenDialogOpens("条件入力", [&](HWND conditions) {
+        const std::pair<int, const char*> inputs[] = {
+            {IDC_BOOK_NAME, ""},  // nothing given
+            {IDC_YEAR, "abc"}, {IDC_YEAR, "2014 OR 1=1"}, {IDC_YEAR, "２０１４"}, {IDC_MONTH, "1; DROP TABLE Tomebox"},
+        };
+        for (const auto& [control, text] : inputs) {
+            SetText(conditions, control, text);
+            Press(conditions, IDOK);
+            EXPECT_TRUE(IsWindowVisible(conditions)) << text;
+            SetText(conditions, control, "");
+        }
+        Press(conditions, IDC_ISBN_SEARCH);
+        EXPECT_TRUE(IsWindowVisible(conditions));
+        stepRan = true;
+        Press(conditions, IDCANCEL);
+    });
+    Press(app->commandBar(), IDC_SEARCH);
+    EXPECT_TRUE(stepRan);
+    EXPECT_TRUE(ui.UnexpectedDialogs().empty());  // no results window opened
+    EXPECT_TRUE(ui.Boxes().empty());
+    EXPECT_TRUE(g_hits.empty());
+    EXPECT_EQ(5u, QueryDatabase(kDb, "SELECT ID FROM Tomebox").size());
+}
+
+TEST_F(SearchWindows, FoundRecordsAreListedAndShared)
+{
+    Start();
+    struct Case {
+        int control;
+        const char* text;
+        std::vector<int32_t> ids;
+    } cases[] = {
+        {IDC_BOOK_NAME, "猫", {0}},
+        {IDC_AUTHOR, "漱石", {0}},
+        {IDC_BOOK_NAME, "O'B", {2}},
+        {IDC_BOOK_NAME, "c_t", {1, 3}},
+        {IDC_YEAR, " 2014", {1, 3}},
+        {IDC_PLACE, "書斎", {0}},
+    };
+    for (const Case& c : cases) {
+        std::vector<int32_t> shown;
+        ui.WhenDialogOpens("条件入力", [&](HWND conditions) {
+            SetText(conditions, c.control, c.text);
+            ui.WhenDialogOpens("検索結果", [&](HWND results) {
+                shown = ItemData(ResultsView(results));
+                if (!shown.empty() && shown[0] == 0)
+                    EXPECT_EQ((std::vector<std::string>{"吾輩は猫である", "夏目漱石", "書斎", "1905", "10", "大倉書店",
+                                                        "9784000000001"}),
+                              RowTexts(ResultsView(results), 0));
+                Press(results, IDCANCEL);
+            });
+            Press(conditions, IDOK);
+        });
+        Press(app->commandBar(), IDC_SEARCH);
+        EXPECT_EQ(c.ids, shown) << c.text;
+        EXPECT_EQ(c.ids, Ids(g_hits)) << c.text;  // kept after the window closed
+        for (const BookPtr& hit : g_hits) {
+            bool shared = false;
+            for (const BookPtr& book : g_catalogue) shared = shared || book.get() == hit.get();
+            EXPECT_TRUE(shared) << c.text;
+        }
+    }
+    EXPECT_EQ(0u, ui.PendingDialogSteps());
+    EXPECT_TRUE(ui.UnexpectedDialogs().empty());
+}
+
+TEST_F(SearchWindows, NoHitsOpenAnEmptyResultsWindowWithTheMainWindowUsable)
+{
+    Start();
+    bool stepRan = false;
+    ui.WhenDialogOpens("条件入力", [&](HWND conditions) {
+        SetText(conditions, IDC_BOOK_NAME, "dog");
+        ui.WhenDialogOpens("検索結果", [&](HWND results) {
+            HWND view = ResultsView(results);
+            EXPECT_EQ(0, RowCount(view));
+            HWND header = reinterpret_cast<HWND>(SendMessageA(view, LVM_GETHEADER, 0, 0));
+            EXPECT_EQ(7, SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+            EXPECT_EQ(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT, SendMessageA(view, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+            EXPECT_TRUE(GetWindowLongA(results, GWL_STYLE) & WS_THICKFRAME);
+            EXPECT_TRUE(GetWindowLongA(results, GWL_EXSTYLE) & WS_EX_TRANSPARENT);
+            EXPECT_EQ(results, g_resultsWindow);
+            EXPECT_FALSE(IsWindowVisible(conditions));
+            EXPECT_TRUE(IsWindowEnabled(app->mainWindow()));
+            Press(results, IDC_EDIT_BOOK);
+            Press(results, IDC_DELETE_BOOK);
+            Press(results, IDOK);  // the Enter key
+            EXPECT_TRUE(IsWindowVisible(results));
+            stepRan = true;
+            Press(results, IDCANCEL);
+        });
+        Press(conditions, IDOK);
+    });
+    Press(app->commandBar(), IDC_SEARCH);
+    EXPECT_TRUE(stepRan);
+    EXPECT_TRUE(ui.Boxes().empty());
+    EXPECT_TRUE(ui.UnexpectedDialogs().empty());
+    EXPECT_TRUE(g_hits.empty());
+}
+
+TEST_F(SearchWindows, ResizingKeepsTheListBelowTheButtonBand)
+{
+    Start();
+    SearchYear2014([&](HWND results) {
+        RECT editBefore = ClientRectOf(results, IDC_EDIT_BOOK);
+        RECT deleteBefore = ClientRectOf(results, IDC_DELETE_BOOK);
+        for (SIZE size : {SIZE{700, 500}, SIZE{300, 200}}) {
+            SetWindowPos(results, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+            RECT client;
+            GetClientRect(results, &client);
+            RECT list = ClientRectOf(results, IDC_BOOK_LIST);
+            EXPECT_EQ(0, list.left);
+            EXPECT_EQ(30, list.top);
+            EXPECT_EQ(client.right, list.right);
+            EXPECT_EQ(client.bottom, list.bottom);
+            RECT editAfter = ClientRectOf(results, IDC_EDIT_BOOK);
+            RECT deleteAfter = ClientRectOf(results, IDC_DELETE_BOOK);
+            EXPECT_TRUE(EqualRect(&editBefore, &editAfter));
+            EXPECT_TRUE(EqualRect(&deleteBefore, &deleteAfter));
+        }
+    });
+}
+
+TEST_F(SearchWindows, DeleteAnsweredYesRemovesTheRecordEverywhere)
+{
+    Start();
+    SearchYear2014([&](HWND results) {
+        SelectRow(ResultsView(results), 0);  // ID 1, catalogue row 1
+        ui.QueueAnswer(IDYES);
+        Press(results, IDC_DELETE_BOOK);
+        ASSERT_EQ(1u, ui.Boxes().size());
+        EXPECT_EQ("本当に削除してよろしいですか？", ui.Boxes()[0].text);
+        EXPECT_EQ("確認", ui.Boxes()[0].caption);
+        EXPECT_EQ(UINT(MB_YESNO), ui.Boxes()[0].buttons);
+        EXPECT_EQ(results, ui.Boxes()[0].owner);
+        EXPECT_EQ((std::vector<int32_t>{3}), ItemData(ResultsView(results)));
+        EXPECT_EQ("cut", CellText(ResultsView(results), 0, 0));
+        EXPECT_EQ(1, g_selectionIndex);
+    });
+    EXPECT_EQ((std::vector<int32_t>{0, 2, 3, 4}), ItemData(app->catalogueView()));
+    EXPECT_EQ("O'Brien", CellText(app->catalogueView(), 1, 0));
+    EXPECT_EQ((std::vector<int32_t>{0, 2, 3, 4}), Ids(g_catalogue));
+    EXPECT_EQ((std::vector<int32_t>{3}), Ids(g_hits));
+    EXPECT_EQ((std::vector<std::string>{"0", "2", "3", "4"}), QueryDatabase(kDb, "SELECT ID FROM Tomebox ORDER BY ID"));
+}
+
+TEST_F(SearchWindows, DeleteAnsweredNoOrWithoutSelectionChangesNothing)
+{
+    Start();
+    SearchYear2014([&](HWND results) {
+        Press(results, IDC_DELETE_BOOK);  // nothing selected: no question
+        EXPECT_TRUE(ui.Boxes().empty());
+        SelectRow(ResultsView(results), 1);
+        Press(results, IDC_DELETE_BOOK);  // answered No
+        ASSERT_EQ(1u, ui.Boxes().size());
+        EXPECT_EQ("確認", ui.Boxes()[0].caption);
+        EXPECT_EQ((std::vector<int32_t>{1, 3}), ItemData(ResultsView(results)));
+    });
+    EXPECT_EQ((std::vector<int32_t>{0, 1, 2, 3, 4}), ItemData(app->catalogueView()));
+    EXPECT_EQ((std::vector<int32_t>{0, 1, 2, 3, 4}), Ids(g_catalogue));
+    EXPECT_EQ((std::vector<int32_t>{1, 3}), Ids(g_hits));
+    EXPECT_EQ(5u, QueryDatabase(kDb, "SELECT ID FROM Tomebox").size());
+}
+
+// A DELETE the database refuses: a trigger that aborts, or another
+// connection holding an exclusive lock.
+TEST_F(SearchWindows, RefusedDeleteShowsTheErrorAndChangesNothing)
+{
+    for (bool exclusiveLock : {false, true}) {
+        SCOPED_TRACE(exclusiveLock ? "exclusive lock" : "trigger");
+        app.reset();
+        DeleteFileA(kDb);
+        ui.ClearBoxes();
+        Start(exclusiveLock ? "" : "CREATE TRIGGER NoDelete BEFORE DELETE ON Tomebox BEGIN SELECT RAISE(ABORT, 'kept'); END;");
+        sqlite3* other = nullptr;
+        SearchYear2014([&](HWND results) {
+            if (exclusiveLock) {
+                ASSERT_EQ(SQLITE_OK, sqlite3_open(kDb, &other));
+                ASSERT_EQ(SQLITE_OK, sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr));
+            }
+            SelectRow(ResultsView(results), 1);
+            ui.QueueAnswer(IDYES);
+            Press(results, IDC_DELETE_BOOK);
+            ASSERT_EQ(2u, ui.Boxes().size());
+            EXPECT_EQ("SQLデータの削除に失敗しました", ui.Boxes()[1].text);
+            EXPECT_EQ("エラー", ui.Boxes()[1].caption);
+            EXPECT_EQ(UINT(MB_OK), ui.Boxes()[1].buttons);
+            EXPECT_EQ(results, ui.Boxes()[1].owner);
+            EXPECT_EQ((std::vector<int32_t>{1, 3}), ItemData(ResultsView(results)));
+        });
+        sqlite3_close(other);
+        EXPECT_EQ((std::vector<int32_t>{0, 1, 2, 3, 4}), ItemData(app->catalogueView()));
+        EXPECT_EQ((std::vector<int32_t>{0, 1, 2, 3, 4}), Ids(g_catalogue));
+        EXPECT_EQ((std::vector<int32_t>{1, 3}), Ids(g_hits));
+        EXPECT_EQ(5u, QueryDatabase(kDb, "SELECT ID FROM Tomebox").size());
+    }
+}
+
+TEST_F(SearchWindows, EditFromTheResultsRewritesBothViewsAndTheSharedRecord)
+{
+    Start();
+    const BookData* record = g_catalogue[3].get();  // ID 3, results row 1
+    SearchYear2014([&](HWND results) {
+        Press(results, IDC_EDIT_BOOK);  // nothing selected: no form
+        SelectRow(ResultsView(results), 1);
+        ui.WhenDialogOpens("書籍情報", [&](HWND form) {
+            CancelOnExit cancel(form);
+            EXPECT_EQ("cut", GetText(form, IDC_BOOK_NAME));
+            SetText(form, IDC_BOOK_NAME, "表紙");
+            SetText(form, IDC_PLACE, "棚");
+            Press(form, IDOK);
+        });
+        Press(results, IDC_EDIT_BOOK);
+        EXPECT_TRUE(g_resultsEditFlag);
+        EXPECT_EQ((std::vector<std::string>{"表紙", "Bob", "棚", "2014", "3", "Q", ""}), RowTexts(ResultsView(results), 1));
+        EXPECT_EQ("cat", CellText(ResultsView(results), 0, 0));
+    });
+    EXPECT_TRUE(ui.Boxes().empty());
+    EXPECT_EQ((std::vector<std::string>{"表紙", "Bob", "棚", "2014", "3", "Q", ""}), RowTexts(app->catalogueView(), 3));
+    EXPECT_EQ((std::vector<int32_t>{0, 1, 2, 3, 4}), ItemData(app->catalogueView()));
+    EXPECT_EQ(record, g_catalogue[3].get());
+    EXPECT_EQ(record, g_hits[1].get());
+    EXPECT_EQ("表紙", record->GetBookName());
+    EXPECT_EQ((std::vector<std::string>{u8"表紙|棚"}), QueryDatabase(kDb, "SELECT BookName, Place FROM Tomebox WHERE ID = 3"));
+}
+
+// The main window stays usable while results are open: a second search
+// from it refills the hit list, and an edit from the older window then
+// finds its record only when it is still a hit.
+TEST_F(SearchWindows, SecondSearchFromTheMainWindowRefillsTheHitList)
+{
+    Start();
+    SearchYear2014([&](HWND firstResults) {
+        ui.WhenDialogOpens("条件入力", [&](HWND conditions) {
+            CancelOnExit cancel(conditions);
+            SetText(conditions, IDC_BOOK_NAME, "cut");
+            ui.WhenDialogOpens("検索結果", [&](HWND secondResults) {
+                CancelOnExit close(secondResults);
+                EXPECT_EQ((std::vector<int32_t>{3}), ItemData(ResultsView(secondResults)));
+            });
+            Press(conditions, IDOK);
+        });
+        ASSERT_TRUE(IsWindowEnabled(app->mainWindow()));
+        Press(app->commandBar(), IDC_SEARCH);
+        EXPECT_EQ((std::vector<int32_t>{3}), Ids(g_hits));
+        EXPECT_EQ((std::vector<int32_t>{1, 3}), ItemData(ResultsView(firstResults)));
+
+        // ID 3 is still a hit: the form reads this window's row, not the
+        // closed second window's.
+        SelectRow(ResultsView(firstResults), 1);
+        ui.WhenDialogOpens("書籍情報", [&](HWND form) {
+            EXPECT_EQ("cut", GetText(form, IDC_BOOK_NAME));
+            CancelOnExit cancel(form);
+            SetText(form, IDC_BOOK_NAME, "cute");
+            Press(form, IDOK);
+        });
+        Press(firstResults, IDC_EDIT_BOOK);
+        EXPECT_TRUE(ui.Boxes().empty());
+        EXPECT_EQ("cute", CellText(ResultsView(firstResults), 1, 0));
+
+        // ID 1 is no longer a hit.
+        ui.ClearBoxes();
+        SelectRow(ResultsView(firstResults), 0);
+        ui.WhenDialogOpens("書籍情報", [&](HWND form) {
+            CancelOnExit cancel(form);
+            SetText(form, IDC_BOOK_NAME, "changed");
+            Press(form, IDOK);
+            ASSERT_EQ(1u, ui.Boxes().size());
+            EXPECT_EQ("編集中書籍情報が見つかりません", ui.Boxes()[0].text);
+            EXPECT_EQ("エラー", ui.Boxes()[0].caption);
+        });
+        Press(firstResults, IDC_EDIT_BOOK);
+    });
+    EXPECT_EQ("cat", CellText(app->catalogueView(), 1, 0));
+    EXPECT_EQ("cute", CellText(app->catalogueView(), 3, 0));
+    EXPECT_EQ((std::vector<std::string>{"cat", "cute"}),
+              QueryDatabase(kDb, "SELECT BookName FROM Tomebox WHERE ID IN (1, 3) ORDER BY ID"));
+}
+
+}  // namespace
