@@ -6,6 +6,7 @@
 #include "app/Globals.h"
 #include "dialogs/BookFormLogic.h"
 #include "listview/Win32ListView.h"
+#include "lookup/IsbnSearch.h"
 #include "resources/resource.h"
 #include "store/RecordStatements.h"
 
@@ -71,10 +72,6 @@ void SubmitForm(HWND form)
     ShowError(form, FormOutcomeMessage(outcome));
 }
 
-void StartIsbnSearch(HWND)
-{
-}
-
 INT_PTR CALLBACK BookFormProc(HWND form, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
@@ -90,7 +87,7 @@ INT_PTR CALLBACK BookFormProc(HWND form, UINT message, WPARAM wParam, LPARAM)
             switch (LOWORD(wParam)) {
             case IDOK: SubmitForm(form); break;
             case IDCANCEL: EndDialog(form, 2); break;
-            case IDC_ISBN_SEARCH: StartIsbnSearch(form); break;
+            case IDC_ISBN_SEARCH: RunIsbnSearchCommand(form); break;
             }
         } catch (...) {
             // No exception may reach the dialog manager; the form stays open.

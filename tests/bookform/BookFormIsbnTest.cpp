@@ -1,0 +1,136 @@
+// The ISBN button of the real book form, answered by the local HTTPS server
+// of tests/lookup/with_lookup_server.py.
+#include <string>
+#include <vector>
+#include "app/Globals.h"
+#include "lookup/LookupBoundary.h"
+#include "lookup/LookupTestSupport.h"
+#include "lookup/LookupWorkers.h"
+#include "resources/resource.h"
+#include "support/GTestWin32.h"
+#include "support/RunningTomebox.h"
+#include "support/ScratchDirectory.h"
+#include "support/UiHarness.h"
+
+namespace {
+
+const char kFile[] = "Tomebox.sqlite";
+const char kForm[] = "書籍情報";
+
+class LookupWorkersEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { StartLookupWorkers(); }
+    void TearDown() override { StopLookupWorkers(); }
+};
+
+const auto* const workersEnvironment = ::testing::AddGlobalTestEnvironment(new LookupWorkersEnvironment);
+
+std::vector<std::string> Table()
+{
+    return QueryDatabase(kFile, "SELECT ID, BookName, Author, Year, Month, Place, ISBN FROM Tomebox ORDER BY ID");
+}
+
+class BookFormIsbn : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(TestServerRuns(TestServer::Trusted)) << "run through tests/lookup/with_lookup_server.py";
+        UseTestServer(TestServer::Trusted);
+    }
+
+    // Presses the ISBN button and handles messages until the lookup has
+    // written its answer; true when it did in time.
+    bool LookUp(HWND form, const std::string& isbn)
+    {
+        const unsigned long before = FinishedVolumeLookups();
+        SetText(form, IDC_ISBN, isbn);
+        Press(form, IDC_ISBN_SEARCH);
+        return PumpUntil(lookupBoxes, [&] { return FinishedVolumeLookups() > before; }, 8000);
+    }
+
+    ScratchDirectory dir;
+    UiHarness ui;
+    BoxCatcher lookupBoxes{true};  // the lookup workers' boxes; the harness takes the rest
+};
+
+TEST_F(BookFormIsbn, AnswerFillsTheBoxesWhileTheFormStaysResponsiveAndOkSavesThem)
+{
+    RunningTomebox app;
+    ui.WhenDialogOpens(kForm, [&](HWND form) {
+        SetText(form, IDC_BOOK_NAME, "仮題");
+        SetText(form, IDC_PLACE, "表の棚");
+        const unsigned long before = FinishedVolumeLookups();
+        SetText(form, IDC_ISBN, "slow:400:9784003101018");
+        Press(form, IDC_ISBN_SEARCH);
+        // The button returned before the answer came; the form still takes input.
+        EXPECT_EQ(before, FinishedVolumeLookups());
+        EXPECT_EQ("仮題", GetText(form, IDC_BOOK_NAME));
+        SetText(form, IDC_AUTHOR, "typed while waiting");
+        EXPECT_EQ("typed while waiting", GetText(form, IDC_AUTHOR));
+        ASSERT_TRUE(PumpUntil(lookupBoxes, [&] { return FinishedVolumeLookups() > before; }, 8000));
+
+        EXPECT_EQ("Full Title", GetText(form, IDC_BOOK_NAME));
+        EXPECT_EQ("Author One", GetText(form, IDC_AUTHOR));
+        EXPECT_EQ("2014", GetText(form, IDC_YEAR));
+        EXPECT_EQ("05", GetText(form, IDC_MONTH));
+        EXPECT_EQ("表の棚", GetText(form, IDC_PLACE));
+        Press(form, IDOK);
+    });
+    Press(app.commandBar(), IDC_NEW_BOOK);
+    EXPECT_EQ(0u, ui.PendingDialogSteps());
+    EXPECT_TRUE(ui.Boxes().empty());
+    EXPECT_TRUE(lookupBoxes.Boxes().empty());
+    ASSERT_EQ(1, RowCount(app.catalogueView()));
+    EXPECT_EQ((std::vector<std::string>{"Full Title", "Author One", "表の棚", "2014", "5", "", "slow:400:9784003101018"}),
+              RowTexts(app.catalogueView(), 0));
+    EXPECT_EQ(0, app.Exit());
+    EXPECT_EQ((std::vector<std::string>{u8"0|Full Title|Author One|2014|5|表の棚|slow:400:9784003101018"}), Table());
+}
+
+TEST_F(BookFormIsbn, CancelAfterTheAnswerChangesNothing)
+{
+    WriteDatabase(kFile,
+                  "CREATE TABLE 'Tomebox' ('BookName' TEXT NOT NULL, 'BookNameKana' TEXT, 'Author' TEXT, "
+                  "'AuthorKana' TEXT, 'Year' INTEGER, 'Month' INTEGER, 'Publisher' TEXT, 'PublisherKana' TEXT, "
+                  "'Place' TEXT, 'PlaceKana' TEXT, 'ISBN' TEXT, 'ID' INTEGER PRIMARY KEY);"
+                  u8"INSERT INTO Tomebox VALUES ('雪国', NULL, '川端康成', NULL, 1937, 6, NULL, NULL, '居間', NULL, NULL, 4);"
+                  "PRAGMA user_version = 1;");
+    const std::vector<std::string> before = Table();
+    RunningTomebox app;
+    BookPtr record = g_catalogue.at(0);
+    SelectRow(app.catalogueView(), 0);
+    ui.WhenDialogOpens(kForm, [&](HWND form) {
+        ASSERT_TRUE(LookUp(form, "9784003101018"));
+        EXPECT_EQ("Full Title", GetText(form, IDC_BOOK_NAME));
+        Press(form, IDCANCEL);
+    });
+    Press(app.commandBar(), IDC_EDIT_BOOK);
+    EXPECT_EQ(0u, ui.PendingDialogSteps());
+    EXPECT_EQ("雪国", record->GetBookName());
+    EXPECT_EQ(1937, record->GetYear());
+    EXPECT_EQ((std::vector<std::string>{"雪国", "川端康成", "居間", "1937", "6", "", ""}), RowTexts(app.catalogueView(), 0));
+    EXPECT_EQ(0, app.Exit());
+    EXPECT_EQ(before, Table());
+}
+
+TEST_F(BookFormIsbn, OkBeforeTheAnswerSavesWhatWasTyped)
+{
+    RunningTomebox app;
+    unsigned long before = 0;
+    ui.WhenDialogOpens(kForm, [&](HWND form) {
+        SetText(form, IDC_BOOK_NAME, "手入力");
+        before = FinishedVolumeLookups();
+        SetText(form, IDC_ISBN, "slow:300:9784003101018");
+        Press(form, IDC_ISBN_SEARCH);
+        Press(form, IDOK);
+    });
+    Press(app.commandBar(), IDC_NEW_BOOK);
+    // The answer arrives after the form has gone and is dropped.
+    ASSERT_TRUE(PumpUntil(lookupBoxes, [&] { return FinishedVolumeLookups() > before; }, 8000));
+    EXPECT_TRUE(lookupBoxes.Boxes().empty());
+    EXPECT_EQ("手入力", CellText(app.catalogueView(), 0, 0));
+    EXPECT_EQ(0, app.Exit());
+    EXPECT_EQ((std::vector<std::string>{u8"0|手入力|NULL|0|0|NULL|slow:300:9784003101018"}), Table());
+}
+
+}  // namespace
