@@ -280,7 +280,7 @@ Figures Measure(const std::vector<Record>& records)
 int main()
 {
     if (GetACP() != 932) std::fprintf(stderr, "bench_store: the ANSI code page is %u, not 932\n", GetACP());
-    BenchDirectory dir;
+    BenchDirectory dir;  // the current directory while measuring
     std::printf("bench_store: catalogue start-up, best of repeated runs (ms)\n");
     std::printf("%8s %8s %8s %8s %8s %9s %11s\n", "records", "floor", "convert", "load", "load/fl", "upgrade",
                 "v0 start-up");
