@@ -3,10 +3,14 @@
 #pragma once
 #include <windows.h>
 #include "listview/ListViewRows.h"
+#include "store/BookData.h"
 
 // Opens the window modally over the owner (the search conditions dialog,
 // already ended); 2 when it is closed.
 INT_PTR OpenSearchResults(HWND owner);
+
+// Sets up the results list view's columns and fills one row per hit.
+void ShowHits(HWND listView, const BookList& hits);
 
 // Deletes the record behind a results row after the user confirmed: the
 // database first, then the hit list entry, the results row, the catalogue
