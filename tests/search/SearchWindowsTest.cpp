@@ -26,7 +26,7 @@ void WriteCatalogue(const std::string& extraSql = "")
         "INSERT INTO Tomebox VALUES ('cat', NULL, 'Ann', NULL, 2014, 1, 'P', NULL, 'A', NULL, NULL, 1);"
         "INSERT INTO Tomebox VALUES ('O''Brien', NULL, NULL, NULL, 2013, 2, NULL, NULL, NULL, NULL, NULL, 2);"
         "INSERT INTO Tomebox VALUES ('cut', NULL, 'Bob', NULL, 2014, 3, 'Q', NULL, 'B', NULL, NULL, 3);"
-        "INSERT INTO Tomebox VALUES ('coat', NULL, NULL, NULL, 0, 0, NULL, NULL, NULL, NULL, NULL, 4);"
+        u8"INSERT INTO Tomebox VALUES ('coat', NULL, NULL, NULL, 0, 0, '表現社', NULL, NULL, NULL, NULL, 4);"
         "PRAGMA user_version = 1;" + extraSql);
 }
 
@@ -146,6 +146,7 @@ TEST_F(SearchWindows, FoundRecordsAreListedAndShared)
         {IDC_BOOK_NAME, "c_t", {1, 3}},
         {IDC_YEAR, " 2014", {1, 3}},
         {IDC_PLACE, "書斎", {0}},
+        {IDC_PUBLISHER, "表", {4}},  // 0x95 0x5C in code page 932
     };
     for (const Case& c : cases) {
         std::vector<int32_t> shown;
@@ -213,8 +214,8 @@ TEST_F(SearchWindows, ResizingKeepsTheListBelowTheButtonBand)
     SearchYear2014([&](HWND results) {
         RECT editBefore = ClientRectOf(results, IDC_EDIT_BOOK);
         RECT deleteBefore = ClientRectOf(results, IDC_DELETE_BOOK);
-        for (SIZE size : {SIZE{700, 500}, SIZE{300, 200}}) {
-            SetWindowPos(results, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+        for (SIZE size : {SIZE{0, 0}, SIZE{700, 500}, SIZE{300, 200}}) {
+            if (size.cx) SetWindowPos(results, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
             RECT client;
             GetClientRect(results, &client);
             RECT list = ClientRectOf(results, IDC_BOOK_LIST);
