@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 #include "app/Globals.h"
+#include "support/GTestWin32.h"
 #include "app/Shell.h"
 #include "resources/resource.h"
 
@@ -68,8 +69,14 @@ int RunningTomebox::Exit()
 void WriteDatabase(const std::string& fileName, const std::string& sql)
 {
     sqlite3* db = nullptr;
-    sqlite3_open(fileName.c_str(), &db);
-    sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+    char* error = nullptr;
+    // A catalogue that is not what the test wrote would make it test
+    // something else: a failing statement fails the test.
+    if (sqlite3_open(fileName.c_str(), &db) != SQLITE_OK)
+        ADD_FAILURE() << "cannot open " << fileName << ": " << sqlite3_errmsg(db);
+    else if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK)
+        ADD_FAILURE() << "writing " << fileName << " failed: " << (error ? error : "?");
+    sqlite3_free(error);
     sqlite3_close(db);
 }
 

@@ -29,7 +29,7 @@ private:
 };
 
 // Writes a catalogue file by raw SQL (statements joined by ';'), before
-// the program starts.
+// the program starts; a statement that fails fails the test.
 void WriteDatabase(const std::string& fileName, const std::string& sql);
 // Runs a query on a file and returns the rows as text, cells joined by '|'
 // (NULL as "NULL").
