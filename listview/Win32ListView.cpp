@@ -11,6 +11,10 @@ namespace {
 struct CellBuffer {
     explicit CellBuffer(const std::string& text)
     {
+        if (text.size() < sizeof bytes) {
+            std::memcpy(bytes, text.c_str(), text.size() + 1);
+            return;
+        }
         std::string cut = CutAnsiText(text, sizeof bytes - 1);
         std::memcpy(bytes, cut.c_str(), cut.size() + 1);
     }
