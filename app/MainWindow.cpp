@@ -122,8 +122,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     try {
         return HandleMainWindowMessage(window, message, wParam, lParam);
     } catch (...) {
-        // Only the catalogue's start-up and close allocate; a run that could
-        // not finish either of them ends, leaving the file as it was.
+        // Only the catalogue's start-up and close can throw (out of memory);
+        // a run that cannot finish either of them ends.
         PostQuitMessage(0);
         return 0;
     }
