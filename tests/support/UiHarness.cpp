@@ -28,12 +28,15 @@ bool IsMessageBox(HWND window)
 UiHarness::UiHarness()
 {
     g_harness = this;
-    hook_ = SetWindowsHookExA(WH_CBT, HookProc, nullptr, GetCurrentThreadId());
+    hook_ = SetWindowsHookExA(WH_CALLWNDPROCRET, HookProc, nullptr, GetCurrentThreadId());
 }
 
 UiHarness::~UiHarness()
 {
     UnhookWindowsHookEx(hook_);
+    // A step whose dialog never ran its loop must not run in a later test.
+    for (const auto& due : g_dueSteps) KillTimer(nullptr, due.first);
+    g_dueSteps.clear();
     g_harness = nullptr;
 }
 
@@ -47,25 +50,20 @@ void UiHarness::WhenDialogOpens(const std::string& caption, std::function<void(H
     steps_.push_back({caption, std::move(step)});
 }
 
+// Every dialog, message boxes included, is handled once, right after its
+// WM_INITDIALOG: its texts are in place by then.  Activation is no signal:
+// whether and when a window becomes active depends on the other programs
+// sharing the desktop.
 LRESULT CALLBACK UiHarness::HookProc(int code, WPARAM wParam, LPARAM lParam)
 {
-    HWND window = reinterpret_cast<HWND>(wParam);
-    if (g_harness) {
-        auto& seen = g_harness->seen_;
-        if (code == HCBT_DESTROYWND) {
-            seen.erase(std::remove(seen.begin(), seen.end(), window), seen.end());
-        } else if (code == HCBT_ACTIVATE && IsDialogClass(window) &&
-                   std::find(seen.begin(), seen.end(), window) == seen.end()) {
-            // Activation repeats when an owner gets the focus back: each
-            // window is handled once.
-            seen.push_back(window);
-            g_harness->OnActivate(window);
-        }
-    }
+    const CWPRETSTRUCT* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && g_harness && call->message == WM_INITDIALOG && IsDialogClass(call->hwnd) &&
+        !(GetWindowLongA(call->hwnd, GWL_STYLE) & WS_CHILD))  // not the command bar or the list pane
+        g_harness->OnDialogReady(call->hwnd);
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-void UiHarness::OnActivate(HWND window)
+void UiHarness::OnDialogReady(HWND window)
 {
     std::string caption = WindowCaption(window);
     auto step = std::find_if(steps_.begin(), steps_.end(),
@@ -99,6 +97,14 @@ void CALLBACK UiHarness::RunStep(HWND, UINT, UINT_PTR timer, DWORD)
     if (due == g_dueSteps.end()) return;
     auto [dialog, step] = std::move(due->second);
     g_dueSteps.erase(due);
+    // A modal dialog is shown once its loop first finds the queue empty; the
+    // step waits for that, as a user would (a 10 ms period leaves the queue
+    // empty in between).
+    if (IsWindow(dialog) && !IsWindowVisible(dialog)) {
+        UINT_PTR again = SetTimer(nullptr, 0, 10, RunStep);
+        g_dueSteps[again] = {dialog, std::move(step)};
+        return;
+    }
     step(dialog);
 }
 

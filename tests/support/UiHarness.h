@@ -20,7 +20,7 @@ struct ShownBox {
 
 class UiHarness {
 public:
-    UiHarness();  // installs a WH_CBT hook for this thread
+    UiHarness();  // installs a hook on this thread's window procedures
     ~UiHarness();
     UiHarness(const UiHarness&) = delete;
     UiHarness& operator=(const UiHarness&) = delete;
@@ -32,7 +32,7 @@ public:
     void ClearBoxes() { boxes_.clear(); }
 
     // Runs the step once, inside the modal loop of the next dialog with this
-    // caption, after it has become active.  A dialog that opens with no
+    // caption, once it is initialised.  A dialog that opens with no
     // step waiting is recorded and cancelled.
     void WhenDialogOpens(const std::string& caption, std::function<void(HWND dialog)> step);
     size_t PendingDialogSteps() const { return steps_.size(); }
@@ -44,7 +44,7 @@ private:
         std::function<void(HWND)> step;
     };
     static LRESULT CALLBACK HookProc(int code, WPARAM wParam, LPARAM lParam);
-    void OnActivate(HWND window);
+    void OnDialogReady(HWND window);
     static void CALLBACK RunStep(HWND, UINT, UINT_PTR timer, DWORD);
 
     HHOOK hook_ = nullptr;
@@ -52,7 +52,6 @@ private:
     std::vector<ShownBox> boxes_;
     std::vector<DialogStep> steps_;
     std::vector<std::string> unexpected_;
-    std::vector<HWND> seen_;
 };
 
 // A click on the dialog's control, sent the way the button sends it; returns
