@@ -4,7 +4,7 @@
 #include <string>
 #include "store/TextEncoding.h"
 
-const char* const kBookColumnNames[kBookColumnCount] = {
+const char* const kBookColumnNames[kTableColumnCount] = {
     "BookName", "BookNameKana", "Author",    "AuthorKana", "Year", "Month",
     "Publisher", "PublisherKana", "Place", "PlaceKana",  "ISBN", "ID",
 };
@@ -46,15 +46,15 @@ BookColumns MapBookColumns(sqlite3_stmt* statement)
     for (int column = 0; column < count; ++column) {
         const char* name = sqlite3_column_name(statement, column);
         if (!name) continue;
-        for (int field = 0; field < kBookColumnCount; ++field) {
+        for (int field = 0; field < kTableColumnCount; ++field) {
             if (columns.index[field] < 0 && std::strcmp(name, kBookColumnNames[field]) == 0) {
                 columns.index[field] = column;
                 break;
             }
         }
     }
-    columns.inTableOrder = count == kBookColumnCount;
-    for (int field = 0; field < kBookColumnCount; ++field)
+    columns.inTableOrder = count == kTableColumnCount;
+    for (int field = 0; field < kTableColumnCount; ++field)
         if (columns.index[field] != field) columns.inTableOrder = false;
     return columns;
 }

@@ -6,14 +6,14 @@
 #include <sqlite3.h>
 #include "store/BookData.h"
 
-constexpr int kBookColumnCount = 12;
+constexpr int kTableColumnCount = 12;
 // The twelve column names, in the order of BookFields.
-extern const char* const kBookColumnNames[kBookColumnCount];
+extern const char* const kBookColumnNames[kTableColumnCount];
 
 struct BookColumns {
     // Result column of each field, in the order of BookFields; -1 when the
     // result has no column of that name.
-    std::array<int, kBookColumnCount> index;
+    std::array<int, kTableColumnCount> index;
     // True when the result is exactly the twelve columns in table order,
     // the layout that the plain INSERT statement fills.
     bool inTableOrder;

@@ -20,7 +20,7 @@ struct ExpectedColumn {
     bool notNull;
     bool primaryKey;
 };
-const ExpectedColumn kExpectedColumns[kBookColumnCount] = {
+const ExpectedColumn kExpectedColumns[kTableColumnCount] = {
     {"TEXT", true, false},     {"TEXT", false, false}, {"TEXT", false, false},
     {"TEXT", false, false},    {"INTEGER", false, false}, {"INTEGER", false, false},
     {"TEXT", false, false},    {"TEXT", false, false}, {"TEXT", false, false},
@@ -93,15 +93,15 @@ uint32_t Fnv1a(const char* bytes)
 
 LayoutCheck VerifyLayout(sqlite3_stmt* tableInfo)
 {
-    uint32_t keys[kBookColumnCount];
-    for (int column = 0; column < kBookColumnCount; ++column) keys[column] = Fnv1a(kBookColumnNames[column]);
+    uint32_t keys[kTableColumnCount];
+    for (int column = 0; column < kTableColumnCount; ++column) keys[column] = Fnv1a(kBookColumnNames[column]);
 
     LayoutCheck check{0, SQLITE_DONE};
     while ((check.lastStep = sqlite3_step(tableInfo)) == SQLITE_ROW) {
         const char* name = reinterpret_cast<const char*>(sqlite3_column_text(tableInfo, 1));
         if (!name) continue;
         const uint32_t key = Fnv1a(name);
-        for (int column = 0; column < kBookColumnCount; ++column) {
+        for (int column = 0; column < kTableColumnCount; ++column) {
             // The key finds the candidate; the bytes confirm it.
             if (keys[column] != key || std::strcmp(name, kBookColumnNames[column]) != 0) continue;
             const ExpectedColumn& expected = kExpectedColumns[column];

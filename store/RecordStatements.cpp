@@ -44,7 +44,7 @@ std::string BuildInsertStatement(const BookData& book, bool nameColumns)
     std::string sql = "INSERT INTO 'Tomebox' ";
     if (nameColumns) {
         sql += '(';
-        for (int field = 0; field < kBookColumnCount; ++field) {
+        for (int field = 0; field < kTableColumnCount; ++field) {
             if (field > 0) sql += ", ";
             sql += kBookColumnNames[field];
         }
