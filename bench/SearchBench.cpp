@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 #include "BenchSupport.h"
+#include "support/ScratchDirectory.h"
 #include "app/Globals.h"
 #include "dialogs/SearchResults.h"
 #include "dialogs/SearchStatement.h"
@@ -131,7 +132,7 @@ int main()
 {
     g_appInstance = GetModuleHandleA(nullptr);
     InitCommonControls();
-    BenchDirectory dir;
+    ScratchDirectory dir;
     std::printf("%9s %12s %12s %12s %12s %12s\n", "records", "statement", "hit list", "view fill", "whole", "close");
     for (int count : {10000, 100000}) {
         if (!WriteCatalogue(count)) return 1;

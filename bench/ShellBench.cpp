@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 #include "BenchSupport.h"
+#include "support/ScratchDirectory.h"
 #include "app/Globals.h"
 #include "app/Shell.h"
 #include "store/CatalogueDatabase.h"
@@ -196,7 +197,7 @@ int main()
 {
     if (GetACP() != 932) std::fprintf(stderr, "bench_shell: the ANSI code page is %u, not 932\n", GetACP());
     const std::string program = ProgramPath();
-    BenchDirectory dir;
+    ScratchDirectory dir;
     std::printf("bench_shell: catalogue shown, median of repeated runs (ms)\n");
     std::printf("%8s %10s %12s %10s %14s\n", "records", "store load", "in-process", "list view", "Tomebox.exe");
     double largest = 0;

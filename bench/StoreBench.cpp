@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 #include "BenchSupport.h"
+#include "support/ScratchDirectory.h"
 #include "app/Globals.h"
 #include "store/CatalogueDatabase.h"
 #include "store/TextEncoding.h"
@@ -280,7 +281,7 @@ Figures Measure(const std::vector<Record>& records)
 int main()
 {
     if (GetACP() != 932) std::fprintf(stderr, "bench_store: the ANSI code page is %u, not 932\n", GetACP());
-    BenchDirectory dir;  // the current directory while measuring
+    ScratchDirectory dir;  // the current directory while measuring
     std::printf("bench_store: catalogue start-up, best of repeated runs (ms)\n");
     std::printf("%8s %8s %8s %8s %8s %9s %11s\n", "records", "floor", "convert", "load", "load/fl", "upgrade",
                 "v0 start-up");
