@@ -12,6 +12,29 @@ namespace {
 // the loading of a catalogue converts nine texts per row.
 constexpr int kStackUnits = 512;
 
+// A short text converts without measuring first: a byte of input gives at
+// most one UTF-16 unit, and a unit at most three bytes of output, so
+// buffers of those sizes always suffice and the platform's own counts come
+// back from the converting calls.  Half the calls, the same results.
+bool ConvertShort(const char* text, int count, UINT from, UINT to, std::string& result)
+{
+    if (count > kStackUnits) return false;
+    WCHAR wide[kStackUnits];
+    const int wideCount = MultiByteToWideChar(from, 0, text, count, wide, kStackUnits);
+    if (wideCount <= 0 || wide[wideCount - 1] != 0) {
+        result.clear();
+        return true;
+    }
+    char bytes[3 * kStackUnits];
+    const int written = WideCharToMultiByte(to, 0, wide, wideCount, bytes, sizeof bytes, nullptr, nullptr);
+    if (written <= 0) {
+        result.clear();
+        return true;
+    }
+    result.assign(bytes, std::strlen(bytes));  // cut at the first NUL, the carried terminator at the latest
+    return true;
+}
+
 // One conversion through UTF-16: measure, convert, measure, convert.  The
 // counts include the terminating NUL at text[size].  A count of 0 from the
 // platform ends the conversion with empty text, so no buffer is ever read
@@ -20,6 +43,8 @@ std::string Convert(const char* text, std::size_t size, UINT from, UINT to)
 {
     if (size >= static_cast<std::size_t>(INT_MAX)) throw std::bad_alloc();
     const int count = static_cast<int>(size) + 1;
+    std::string shortResult;
+    if (ConvertShort(text, count, from, to, shortResult)) return shortResult;
 
     const int wideCount = MultiByteToWideChar(from, 0, text, count, nullptr, 0);
     if (wideCount <= 0) return std::string();
