@@ -44,6 +44,19 @@ TEST(TextEncoding, LongTextsRoundTrip)
     EXPECT_EQ(ansi, Utf8ToAnsi(AnsiToUtf8(ansi)));
 }
 
+// Short texts take a quicker way than long ones; half-width kana grow the
+// most (one byte in code page 932, three in UTF-8), around the switch.
+TEST(TextEncoding, TextsAroundTheShortLimitConvertWhole)
+{
+    for (size_t length : {510u, 511u, 512u, 513u, 1024u}) {
+        const std::string ansi(length, '\xB6');
+        std::string utf8;
+        for (size_t i = 0; i < length; ++i) utf8 += u8"ｶ";
+        EXPECT_EQ(utf8, AnsiToUtf8(ansi)) << length;
+        EXPECT_EQ(ansi, Utf8ToAnsi(utf8)) << length;
+    }
+}
+
 TEST(TextEncoding, CharacterMissingFromCodePageBecomesDefaultCharacter)
 {
     CPINFO info;
