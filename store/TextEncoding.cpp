@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <climits>
 #include <cstring>
-#include <memory>
+#include <vector>
 #include <new>
 
 namespace {
@@ -48,13 +48,8 @@ std::string Convert(const char* text, std::size_t size, UINT from, UINT to)
 
     const int wideCount = MultiByteToWideChar(from, 0, text, count, nullptr, 0);
     if (wideCount <= 0) return std::string();
-    WCHAR stackWide[kStackUnits];
-    std::unique_ptr<WCHAR[]> heapWide;
-    WCHAR* wide = stackWide;
-    if (wideCount > kStackUnits) {
-        heapWide.reset(new WCHAR[wideCount]);
-        wide = heapWide.get();
-    }
+    std::vector<WCHAR> buffer(static_cast<std::size_t>(wideCount));
+    WCHAR* wide = buffer.data();
     if (MultiByteToWideChar(from, 0, text, count, wide, wideCount) != wideCount || wide[wideCount - 1] != 0)
         return std::string();
 
