@@ -8,7 +8,8 @@
 
 namespace {
 
-// Texts up to this many UTF-16 units pass through a buffer on the stack:
+// Texts of up to this many bytes, terminator included, pass through buffers
+// on the stack:
 // the loading of a catalogue converts nine texts per row.
 constexpr int kStackUnits = 512;
 
