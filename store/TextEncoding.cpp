@@ -9,8 +9,7 @@
 namespace {
 
 // Texts of up to this many bytes, terminator included, pass through buffers
-// on the stack:
-// the loading of a catalogue converts nine texts per row.
+// on the stack: the loading of a catalogue converts nine texts per row.
 constexpr int kStackUnits = 512;
 
 // A short text converts without measuring first: a byte of input gives at
