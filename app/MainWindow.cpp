@@ -6,7 +6,6 @@
 #include "app/Globals.h"
 #include "app/Shell.h"
 #include "listview/CatalogueListView.h"
-#include "listview/Win32ListView.h"
 #include "resources/resource.h"
 #include "store/CatalogueDatabase.h"
 
@@ -74,21 +73,6 @@ void RegisterMainWindowClass(HINSTANCE instance)
     windowClass.lpszMenuName = MAKEINTRESOURCEA(IDR_MAIN);
     windowClass.lpszClassName = g_classNameText;
     RegisterClassExA(&windowClass);
-}
-
-// Fills the catalogue list view once; redraw is held back meanwhile and the
-// row count announced, so a large catalogue appears at once.
-void FillCatalogueListView()
-{
-    HWND listView = CatalogueListView();
-    SetUpBookColumns(listView);
-    BookList books = g_catalogue;
-    SendMessageA(listView, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(listView, LVM_SETITEMCOUNT, books.size(), 0);
-    Win32ListView view(listView);
-    FillBookRows(view, books);
-    SendMessageA(listView, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(listView, nullptr, TRUE);
 }
 
 LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -161,7 +145,8 @@ HWND StartTomebox(HINSTANCE instance, int showCommand)
     g_listPane = CreateListPane(mainWindow);
     LayOutMainWindow(mainWindow);
     ShowWindow(g_listPane, SW_SHOW);
-    FillCatalogueListView();
+    // A copy, released when the rows are in.
+    ShowBooks(CatalogueListView(), BookList(g_catalogue));
     return mainWindow;
 }
 

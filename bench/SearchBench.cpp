@@ -13,6 +13,7 @@
 #include "app/Globals.h"
 #include "dialogs/SearchResults.h"
 #include "dialogs/SearchStatement.h"
+#include "listview/CatalogueListView.h"
 #include "listview/Win32ListView.h"
 #include "resources/resource.h"
 #include "store/TextEncoding.h"
@@ -103,7 +104,7 @@ Timings SearchOnce(int expected)
     HWND results = CreateDialogParamA(g_appInstance, MAKEINTRESOURCEA(IDD_SEARCH_RESULTS), nullptr, InertProc, 0);
     HWND listView = GetDlgItem(results, IDC_BOOK_LIST);
     watch.Restart();
-    ShowHits(listView, BookList(g_hits));
+    ShowBooks(listView, BookList(g_hits));
     t.view = watch.Seconds();
     int rows = Win32ListView(listView).Count();
     if (rows != expected) std::fprintf(stderr, "bench_search: %d rows, expected %d\n", rows, expected);

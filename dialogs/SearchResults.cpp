@@ -31,7 +31,7 @@ void Initialise(HWND window)
 {
     // A copy: the rows show the hits as they are now, whatever a later
     // search does to the hit list.
-    ShowHits(ResultsListView(window), BookList(g_hits));
+    ShowBooks(ResultsListView(window), BookList(g_hits));
     LayOut(window);
     g_resultsWindow = window;
 }
@@ -88,17 +88,6 @@ INT_PTR CALLBACK SearchResultsProc(HWND window, UINT message, WPARAM wParam, LPA
 INT_PTR OpenSearchResults(HWND owner)
 {
     return DialogBoxParamA(g_appInstance, MAKEINTRESOURCEA(IDD_SEARCH_RESULTS), owner, SearchResultsProc, 0);
-}
-
-void ShowHits(HWND listView, const BookList& hits)
-{
-    SetUpBookColumns(listView);
-    // Without this the control recomputes its scroll bars and invalidates
-    // for every row: twenty times slower on a large hit list.
-    SendMessageA(listView, WM_SETREDRAW, FALSE, 0);
-    Win32ListView view(listView);
-    FillBookRows(view, hits);
-    SendMessageA(listView, WM_SETREDRAW, TRUE, 0);
 }
 
 bool DeleteResultsRow(ListViewRows& resultsView, ListViewRows& catalogueView, int row)

@@ -9,9 +9,6 @@
 // already ended); 2 when it is closed.
 INT_PTR OpenSearchResults(HWND owner);
 
-// Sets up the results list view's columns and fills one row per hit.
-void ShowHits(HWND listView, const BookList& hits);
-
 // Deletes the record behind a results row after the user confirmed: the
 // database first, then the hit list entry, the results row, the catalogue
 // record and its catalogue row.  False, with nothing changed, when the

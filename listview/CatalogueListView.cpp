@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <cstdio>
+#include "listview/Win32ListView.h"
 
 namespace {
 
@@ -55,6 +56,17 @@ void FillBookRows(ListViewRows& view, const BookList& books)
 {
     int row = 0;
     for (const BookPtr& book : books) InsertBookRow(view, row++, *book);
+}
+
+void ShowBooks(HWND listView, const BookList& books)
+{
+    SetUpBookColumns(listView);
+    SendMessageA(listView, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(listView, LVM_SETITEMCOUNT, books.size(), 0);
+    Win32ListView view(listView);
+    FillBookRows(view, books);
+    SendMessageA(listView, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(listView, nullptr, TRUE);
 }
 
 void RewriteBookRow(ListViewRows& view, int row, const BookData& book)
