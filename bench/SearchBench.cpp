@@ -10,10 +10,10 @@
 #include <vector>
 #include "BenchSupport.h"
 #include "support/ScratchDirectory.h"
-#include "app/Globals.h"
+#include "dialogs/Globals.h"
 #include "dialogs/SearchResults.h"
 #include "dialogs/SearchStatement.h"
-#include "listview/CatalogueListView.h"
+#include "listview/BookListView.h"
 #include "listview/Win32ListView.h"
 #include "resources/resource.h"
 #include "store/TextEncoding.h"
@@ -91,20 +91,20 @@ Timings SearchOnce(int expected)
     Stopwatch watch;
     std::vector<int32_t> ids;
     std::optional<std::string> sql = BuildSearchStatement(texts);
-    SearchOutcome outcome = CollectHitIds(g_catalogueDb.get(), *sql, ids);
+    SearchOutcome outcome = CollectHitIds(g_globals.catalogue.db.get(), *sql, ids);
     t.statement = watch.Seconds();
 
     watch.Restart();
-    g_hits.clear();
-    AppendHits(ids, g_catalogue, g_hits);
+    g_globals.hits.clear();
+    AppendHits(ids, g_globals.catalogue.books, g_globals.hits);
     t.hits = watch.Seconds();
-    if (outcome != SearchOutcome::Done || static_cast<int>(g_hits.size()) != expected)
-        std::fprintf(stderr, "bench_search: %zu hits, expected %d\n", g_hits.size(), expected);
+    if (outcome != SearchOutcome::Done || static_cast<int>(g_globals.hits.size()) != expected)
+        std::fprintf(stderr, "bench_search: %zu hits, expected %d\n", g_globals.hits.size(), expected);
 
-    HWND results = CreateDialogParamA(g_appInstance, MAKEINTRESOURCEA(IDD_SEARCH_RESULTS), nullptr, InertProc, 0);
+    HWND results = CreateDialogParamA(g_globals.instance, MAKEINTRESOURCEA(IDD_SEARCH_RESULTS), nullptr, InertProc, 0);
     HWND listView = GetDlgItem(results, IDC_BOOK_LIST);
     watch.Restart();
-    ShowBooks(listView, BookList(g_hits));
+    ShowBooks(listView, BookList(g_globals.hits));
     t.view = watch.Seconds();
     int rows = Win32ListView(listView).Count();
     if (rows != expected) std::fprintf(stderr, "bench_search: %d rows, expected %d\n", rows, expected);
@@ -119,11 +119,11 @@ Timings SearchOnce(int expected)
 double LinearMatching()
 {
     std::vector<int32_t> ids;
-    for (const BookPtr& book : g_catalogue) ids.push_back(book->GetID());
+    for (const BookPtr& book : g_globals.catalogue.books) ids.push_back(book->GetID());
     Stopwatch watch;
     BookList hits;
     for (int32_t id : ids)
-        if (BookPtr book = FindBookById(g_catalogue, id)) hits.push_back(book);
+        if (BookPtr book = FindBookById(g_globals.catalogue.books, id)) hits.push_back(book);
     return watch.Seconds();
 }
 
@@ -131,15 +131,15 @@ double LinearMatching()
 
 int main()
 {
-    g_appInstance = GetModuleHandleA(nullptr);
+    g_globals.instance = GetModuleHandleA(nullptr);
     InitCommonControls();
     ScratchDirectory dir;
     std::printf("%9s %12s %12s %12s %12s %12s\n", "records", "statement", "hit list", "view fill", "whole", "close");
     for (int count : {10000, 100000}) {
         if (!WriteCatalogue(count)) return 1;
-        g_catalogue.clear();
-        for (int i = 0; i < count; ++i) g_catalogue.push_back(MakeBook(MakeFields(i)));
-        g_catalogueDb.Open("Tomebox.sqlite");
+        g_globals.catalogue.books.clear();
+        for (int i = 0; i < count; ++i) g_globals.catalogue.books.push_back(MakeBook(MakeFields(i)));
+        g_globals.catalogue.db.Open("Tomebox.sqlite");
         std::vector<double> statement, hits, view, whole, close;
         for (int run = 0; run < 3; ++run) {
             Timings t = SearchOnce(count);
@@ -152,9 +152,9 @@ int main()
         std::printf("%9d %10.3f s %10.3f s %10.3f s %10.3f s %10.3f s\n", count, Median(statement), Median(hits),
                     Median(view), Median(whole), Median(close));
         if (count == 10000) std::printf("%9s hit list by a scan per hit instead: %.3f s\n", "", LinearMatching());
-        g_catalogueDb.Close();
+        g_globals.catalogue.db.Close();
     }
-    g_hits.clear();
-    g_catalogue.clear();
+    g_globals.hits.clear();
+    g_globals.catalogue.books.clear();
     return 0;
 }

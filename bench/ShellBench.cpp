@@ -12,8 +12,8 @@
 #include <vector>
 #include "BenchSupport.h"
 #include "support/ScratchDirectory.h"
-#include "app/Globals.h"
-#include "app/Shell.h"
+#include "dialogs/Globals.h"
+#include "app/Tomebox.h"
 #include "store/CatalogueDatabase.h"
 #include "store/TextEncoding.h"
 
@@ -71,10 +71,10 @@ bool WriteCatalogue(const char* file, int count)
 
 void ClearSharedState()
 {
-    g_catalogueDb.Close();
-    g_catalogue.clear();
-    g_commandBar = nullptr;
-    g_listPane = nullptr;
+    g_globals.catalogue.db.Close();
+    g_globals.catalogue.books.clear();
+    g_globals.commandBar = nullptr;
+    g_globals.listPane = nullptr;
 }
 
 void DrainQueue()
@@ -91,10 +91,11 @@ const WindowOperations kQuietWindow{[](const char* message) { std::fprintf(stder
 double StoreLoad(int count)
 {
     Stopwatch watch;
-    const bool ready = StartCatalogueDatabase(kQuietWindow) == StartupOutcome::Ready;
+    const bool ready = StartCatalogueDatabase(g_globals.catalogue, kQuietWindow) == StartupOutcome::Ready;
     const double seconds = watch.Seconds();
-    if (!ready || static_cast<int>(g_catalogue.size()) != count) std::fprintf(stderr, "bench_shell: load failed\n");
-    CloseCatalogueDatabase(kQuietWindow);
+    if (!ready || static_cast<int>(g_globals.catalogue.books.size()) != count)
+        std::fprintf(stderr, "bench_shell: load failed\n");
+    CloseCatalogueDatabase(g_globals.catalogue, kQuietWindow);
     ClearSharedState();
     DrainQueue();
     return seconds;
@@ -106,7 +107,7 @@ double InProcessStartUp(int count)
     Stopwatch watch;
     HWND main = StartTomebox(GetModuleHandleA(nullptr), SW_SHOW);
     const double seconds = watch.Seconds();
-    const int rows = static_cast<int>(SendMessageA(GetDlgItem(g_listPane, 1005), LVM_GETITEMCOUNT, 0, 0));
+    const int rows = static_cast<int>(SendMessageA(CatalogueListView(), LVM_GETITEMCOUNT, 0, 0));
     if (rows != count) std::fprintf(stderr, "bench_shell: %d rows shown of %d\n", rows, count);
     DestroyWindow(main);
     DrainQueue();

@@ -10,7 +10,6 @@
 #include <vector>
 #include "BenchSupport.h"
 #include "support/ScratchDirectory.h"
-#include "app/Globals.h"
 #include "store/CatalogueDatabase.h"
 #include "store/TextEncoding.h"
 
@@ -241,6 +240,7 @@ Figures Measure(const std::vector<Record>& records)
 
     const double none = 1e9;
     Figures best{none, none, none, none, none};
+    Catalogue catalogue;
     const int repeats = count >= 100000 ? 3 : 7;
     for (int repeat = 0; repeat < repeats; ++repeat) {
         CopyFileA(version1, live, FALSE);
@@ -248,30 +248,31 @@ Figures Measure(const std::vector<Record>& records)
         best.conversions = std::min(best.conversions, Conversions(records));
 
         Stopwatch watch;
-        const StartupOutcome outcome = StartCatalogueDatabase(kSilentWindow);
+        const StartupOutcome outcome = StartCatalogueDatabase(catalogue, kSilentWindow);
         best.startup = std::min(best.startup, watch.Seconds());
-        Check(outcome == StartupOutcome::Ready && static_cast<int>(g_catalogue.size()) == count, "start-up");
-        Check(g_catalogue.empty() || g_catalogue.back()->GetBookName() == records.back().text[0], "loaded text");
-        CloseCatalogueDatabase(kSilentWindow);
-        g_catalogue.clear();
+        Check(outcome == StartupOutcome::Ready && static_cast<int>(catalogue.books.size()) == count, "start-up");
+        Check(catalogue.books.empty() || catalogue.books.back()->GetBookName() == records.back().text[0],
+              "loaded text");
+        CloseCatalogueDatabase(catalogue, kSilentWindow);
+        catalogue.books.clear();
 
         CopyFileA(version0, live, FALSE);
-        Check(g_catalogueDb.Open(live) == SQLITE_OK, "open");
+        Check(catalogue.db.Open(live) == SQLITE_OK, "open");
         watch.Restart();
-        const bool upgraded = UpgradeCatalogueVersion(g_catalogueDb.get());
+        const bool upgraded = UpgradeCatalogueVersion(catalogue);
         best.upgrade = std::min(best.upgrade, watch.Seconds());
         Check(upgraded, "upgrade");
-        g_catalogueDb.Close();
+        catalogue.db.Close();
 
         CopyFileA(version0, live, FALSE);
         watch.Restart();
-        const StartupOutcome outcomeV0 = StartCatalogueDatabase(kSilentWindow);
+        const StartupOutcome outcomeV0 = StartCatalogueDatabase(catalogue, kSilentWindow);
         best.startupV0 = std::min(best.startupV0, watch.Seconds());
-        Check(outcomeV0 == StartupOutcome::Ready && static_cast<int>(g_catalogue.size()) == count,
+        Check(outcomeV0 == StartupOutcome::Ready && static_cast<int>(catalogue.books.size()) == count,
               "version-0 start-up");
-        Check(g_catalogue.empty() || g_catalogue.back()->GetPlace() == records.back().text[6], "upgraded text");
-        CloseCatalogueDatabase(kSilentWindow);
-        g_catalogue.clear();
+        Check(catalogue.books.empty() || catalogue.books.back()->GetPlace() == records.back().text[6], "upgraded text");
+        CloseCatalogueDatabase(catalogue, kSilentWindow);
+        catalogue.books.clear();
     }
     return best;
 }

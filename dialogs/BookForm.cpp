@@ -1,14 +1,11 @@
 #include "dialogs/BookForm.h"
 
 #include <vector>
-#include "app/CommandBar.h"
-#include "app/ErrorBox.h"
-#include "app/Globals.h"
-#include "dialogs/BookFormLogic.h"
-#include "listview/Win32ListView.h"
+#include "dialogs/CommandContext.h"
+#include "dialogs/Globals.h"
+#include "dialogs/MessageBoxes.h"
 #include "lookup/IsbnSearch.h"
 #include "resources/resource.h"
-#include "store/RecordStatements.h"
 
 namespace {
 
@@ -40,30 +37,27 @@ private:
     HWND form_;
 };
 
-// The globals of this opening, with the two list views behind them.  The
-// results view is only reached when the form was opened from the results.
-struct OpenedFrom {
-    Win32ListView catalogueView{CatalogueListView()};
-    Win32ListView resultsView{g_resultsEditFlag ? GetDlgItem(g_resultsWindow, IDC_BOOK_LIST) : nullptr};
-    BookFormContext context{g_selectionIndex, g_resultsEditFlag, g_catalogue, g_hits,
-                            catalogueView, resultsView,
-                            [](SaveMode mode, std::shared_ptr<BookData> book) {
-                                return SaveBookData(mode, std::move(book));
-                            }};
-};
+// The opener has set the selection index and the results edit flag; the
+// results list view is only reached when the form was opened from the
+// results.
+CommandContext OpenedFrom()
+{
+    return CommandContext(g_globals.selectionIndex, g_globals.resultsEditFlag,
+                          g_globals.resultsEditFlag ? g_globals.resultsWindow : nullptr);
+}
 
 void InitialiseForm(HWND form)
 {
     DialogBoxes boxes(form);
-    OpenedFrom opened;
-    InitialiseBookForm(boxes, opened.context);
+    CommandContext context = OpenedFrom();
+    InitialiseBookForm(boxes, context.get());
 }
 
 void SubmitForm(HWND form)
 {
     DialogBoxes boxes(form);
-    OpenedFrom opened;
-    FormOutcome outcome = SubmitBookForm(boxes, opened.context);
+    CommandContext context = OpenedFrom();
+    FormOutcome outcome = SubmitBookForm(boxes, context.get());
     if (outcome == FormOutcome::Saved) {
         EndDialog(form, 1);
         return;
@@ -101,5 +95,5 @@ INT_PTR CALLBACK BookFormProc(HWND form, UINT message, WPARAM wParam, LPARAM)
 
 INT_PTR OpenBookForm(HWND owner)
 {
-    return DialogBoxParamA(g_appInstance, MAKEINTRESOURCEA(IDD_BOOK_FORM), owner, BookFormProc, 0);
+    return DialogBoxParamA(g_globals.instance, MAKEINTRESOURCEA(IDD_BOOK_FORM), owner, BookFormProc, 0);
 }

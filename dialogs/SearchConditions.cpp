@@ -1,6 +1,6 @@
 #include "dialogs/SearchConditions.h"
 
-#include "app/Globals.h"
+#include "dialogs/Globals.h"
 #include "dialogs/SearchResults.h"
 #include "dialogs/SearchStatement.h"
 #include "resources/resource.h"
@@ -22,7 +22,8 @@ SearchTexts ReadConditionTexts(HWND dialog)
 // not make a statement, a failing step) leaves the dialog open, silently.
 void Search(HWND dialog)
 {
-    SearchOutcome outcome = RunSearch(ReadConditionTexts(dialog), g_catalogueDb.get(), g_catalogue, g_hits);
+    SearchOutcome outcome = RunSearch(ReadConditionTexts(dialog), g_globals.catalogue.db.get(), g_globals.catalogue.books,
+                                      g_globals.hits);
     if (outcome != SearchOutcome::Done) return;
     // Ended first, so that its owner, the main window, is usable while the
     // results are open; the dialog itself goes when this command returns.
@@ -48,5 +49,5 @@ INT_PTR CALLBACK SearchConditionsProc(HWND dialog, UINT message, WPARAM wParam, 
 
 INT_PTR OpenSearchConditions(HWND owner)
 {
-    return DialogBoxParamA(g_appInstance, MAKEINTRESOURCEA(IDD_SEARCH_CONDITIONS), owner, SearchConditionsProc, 0);
+    return DialogBoxParamA(g_globals.instance, MAKEINTRESOURCEA(IDD_SEARCH_CONDITIONS), owner, SearchConditionsProc, 0);
 }

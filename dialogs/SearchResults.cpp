@@ -1,23 +1,16 @@
 #include "dialogs/SearchResults.h"
 
-#include "app/CommandBar.h"
-#include "app/ErrorBox.h"
-#include "app/Globals.h"
 #include "dialogs/BookForm.h"
-#include "listview/CatalogueListView.h"
+#include "dialogs/DeleteCommand.h"
+#include "dialogs/Globals.h"
+#include "listview/BookListView.h"
 #include "listview/Win32ListView.h"
 #include "resources/resource.h"
-#include "store/RecordStatements.h"
 
 namespace {
 
 // The buttons keep the band above the list.
 constexpr int kListTop = 30;
-
-HWND ResultsListView(HWND window)
-{
-    return GetDlgItem(window, IDC_BOOK_LIST);
-}
 
 void LayOut(HWND window)
 {
@@ -31,31 +24,20 @@ void Initialise(HWND window)
 {
     // A copy: the rows show the hits as they are now, whatever a later
     // search does to the hit list.
-    ShowBooks(ResultsListView(window), BookList(g_hits));
+    ShowBooks(ResultsListView(window), BookList(g_globals.hits));
     LayOut(window);
-    g_resultsWindow = window;
+    g_globals.resultsWindow = window;
 }
 
 void EditHit(HWND window)
 {
-    g_selectionIndex = FindSelectedRow(Win32ListView(ResultsListView(window)));
-    if (g_selectionIndex == -1) return;
-    g_resultsEditFlag = true;
+    g_globals.selectionIndex = FindSelectedRow(Win32ListView(ResultsListView(window)));
+    if (g_globals.selectionIndex == -1) return;
+    g_globals.resultsEditFlag = true;
     // Another results window opened from the main window in the meantime
     // may have taken the handle; the form must read this window's rows.
-    g_resultsWindow = window;
+    g_globals.resultsWindow = window;
     OpenBookForm(window);
-}
-
-void DeleteHit(HWND window)
-{
-    Win32ListView resultsView(ResultsListView(window));
-    g_selectionIndex = FindSelectedRow(resultsView);
-    if (g_selectionIndex == -1) return;
-    if (!ConfirmDelete(window)) return;
-    Win32ListView catalogueView(CatalogueListView());
-    if (!DeleteResultsRow(resultsView, catalogueView, g_selectionIndex))
-        ShowError(window, "SQLデータの削除に失敗しました");
 }
 
 INT_PTR CALLBACK SearchResultsProc(HWND window, UINT message, WPARAM wParam, LPARAM)
@@ -73,7 +55,7 @@ INT_PTR CALLBACK SearchResultsProc(HWND window, UINT message, WPARAM wParam, LPA
             switch (LOWORD(wParam)) {
             case IDCANCEL: EndDialog(window, 2); break;
             case IDC_EDIT_BOOK: EditHit(window); break;
-            case IDC_DELETE_BOOK: DeleteHit(window); break;
+            case IDC_DELETE_BOOK: RunDeleteCommand(window, window); break;
             }
             return TRUE;
         }
@@ -87,20 +69,5 @@ INT_PTR CALLBACK SearchResultsProc(HWND window, UINT message, WPARAM wParam, LPA
 
 INT_PTR OpenSearchResults(HWND owner)
 {
-    return DialogBoxParamA(g_appInstance, MAKEINTRESOURCEA(IDD_SEARCH_RESULTS), owner, SearchResultsProc, 0);
-}
-
-bool DeleteResultsRow(ListViewRows& resultsView, ListViewRows& catalogueView, int row)
-{
-    int32_t id = resultsView.ItemData(row);
-    if (!DeleteBookData(id)) return false;
-    RemoveBookById(g_hits, id);
-    resultsView.DeleteRow(row);
-    int position = RemoveBookById(g_catalogue, id);
-    // The catalogue rows stand in catalogue-list order.
-    if (position != -1) {
-        g_selectionIndex = position;
-        catalogueView.DeleteRow(position);
-    }
-    return true;
+    return DialogBoxParamA(g_globals.instance, MAKEINTRESOURCEA(IDD_SEARCH_RESULTS), owner, SearchResultsProc, 0);
 }

@@ -4,5 +4,6 @@
 
 // Starts the lookup of the ISBN typed in the form's IDC_ISBN box and
 // returns at once; the answer is written into the form when it arrives.
-// An empty box starts nothing.
+// An empty box starts nothing.  The lookup workers must be running (see
+// LookupWorkers.h).
 void RunIsbnSearchCommand(HWND form);

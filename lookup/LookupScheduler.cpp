@@ -1,7 +1,7 @@
 // The task scheduler of the lookups.  cpprest's own scheduler runs
 // continuations on threads that the Win32 side never set up, where any
 // Win32 call crashes; this one only queues, and the queue is drained by the
-// lookup workers, threads made by the Win32 side (LookupWin32.cpp).
+// lookup workers, threads made by the Win32 side (LookupWorkers.cpp).
 #include <condition_variable>
 #include <deque>
 #include <memory>

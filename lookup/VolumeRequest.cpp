@@ -10,7 +10,9 @@
 
 namespace {
 
-std::atomic<unsigned long> finishedLookups{0};
+// Counted for callers that wait for their lookups to end; private to this
+// file, bumped from the workers.
+std::atomic<unsigned long> s_finishedLookups{0};
 
 // Status 200 has an answer to read, as JSON (the content type must say so);
 // any other status passes on a null answer, which the mapping refuses.
@@ -36,7 +38,7 @@ void WriteAnswer(LookupFormHandle form, const pplx::task<web::json::value>& answ
     } catch (...) {
         ShowLookupFailure(form, LookupFailure::Answer);
     }
-    ++finishedLookups;
+    ++s_finishedLookups;
 }
 
 }  // namespace
@@ -55,11 +57,11 @@ void StartVolumeLookup(LookupFormHandle form, const std::u16string& isbn) noexce
         // The request could not even be made (an ISBN that is not valid
         // UTF-16, for one): the same message as a request that failed.
         ShowLookupFailure(form, LookupFailure::Answer);
-        ++finishedLookups;
+        ++s_finishedLookups;
     }
 }
 
 unsigned long FinishedVolumeLookups() noexcept
 {
-    return finishedLookups.load();
+    return s_finishedLookups.load();
 }

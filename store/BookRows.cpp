@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string>
+#include "store/SqliteHandles.h"
 #include "store/TextEncoding.h"
 
 const char* const kBookColumnNames[kTableColumnCount] = {
@@ -16,6 +17,28 @@ enum Field {
     kPublisher, kPublisherKana, kPlace, kPlaceKana, kISBN, kID,
 };
 
+// Result column of each field, in the order of BookFields; -1 when the
+// result has no column of that name.
+using BookColumns = std::array<int, kTableColumnCount>;
+
+BookColumns MapBookColumns(sqlite3_stmt* statement)
+{
+    BookColumns columns;
+    columns.fill(-1);
+    const int count = sqlite3_column_count(statement);
+    for (int column = 0; column < count; ++column) {
+        const char* name = sqlite3_column_name(statement, column);
+        if (!name) continue;
+        for (int field = 0; field < kTableColumnCount; ++field) {
+            if (columns[field] < 0 && std::strcmp(name, kBookColumnNames[field]) == 0) {
+                columns[field] = column;
+                break;
+            }
+        }
+    }
+    return columns;
+}
+
 // The text of a column up to its first NUL, as the C string it is read as;
 // NULL gives empty text.  SQLite ends every text it hands out with a NUL.
 std::string ColumnText(sqlite3_stmt* statement, int column, RowText mode)
@@ -29,39 +52,8 @@ std::string ColumnText(sqlite3_stmt* statement, int column, RowText mode)
     return Utf8ToAnsi(text, size);
 }
 
-}  // namespace
-
-bool BookColumns::Complete() const
+BookFields ReadBookRow(sqlite3_stmt* statement, const BookColumns& at, RowText text)
 {
-    for (int column : index)
-        if (column < 0) return false;
-    return true;
-}
-
-BookColumns MapBookColumns(sqlite3_stmt* statement)
-{
-    BookColumns columns;
-    columns.index.fill(-1);
-    const int count = sqlite3_column_count(statement);
-    for (int column = 0; column < count; ++column) {
-        const char* name = sqlite3_column_name(statement, column);
-        if (!name) continue;
-        for (int field = 0; field < kTableColumnCount; ++field) {
-            if (columns.index[field] < 0 && std::strcmp(name, kBookColumnNames[field]) == 0) {
-                columns.index[field] = column;
-                break;
-            }
-        }
-    }
-    columns.inTableOrder = count == kTableColumnCount;
-    for (int field = 0; field < kTableColumnCount; ++field)
-        if (columns.index[field] != field) columns.inTableOrder = false;
-    return columns;
-}
-
-BookFields ReadBookRow(sqlite3_stmt* statement, const BookColumns& columns, RowText text)
-{
-    const auto& at = columns.index;
     BookFields fields;
     fields.BookName = ColumnText(statement, at[kBookName], text);
     fields.BookNameKana = ColumnText(statement, at[kBookNameKana], text);
@@ -76,4 +68,24 @@ BookFields ReadBookRow(sqlite3_stmt* statement, const BookColumns& columns, RowT
     fields.ISBN = ColumnText(statement, at[kISBN], text);
     fields.ID = sqlite3_column_int(statement, at[kID]);
     return fields;
+}
+
+}  // namespace
+
+TableRead ReadWholeTable(sqlite3* db, RowText text, BookList& books)
+{
+    TableRead read{false, false};
+    Statement select;
+    if (PrepareStatement(db, "SELECT * FROM Tomebox", select) != SQLITE_OK) return read;
+    const BookColumns columns = MapBookColumns(select.get());
+    read.inTableOrder = sqlite3_column_count(select.get()) == kTableColumnCount;
+    for (int field = 0; field < kTableColumnCount; ++field) {
+        if (columns[field] < 0) return read;
+        if (columns[field] != field) read.inTableOrder = false;
+    }
+    int step;
+    while ((step = sqlite3_step(select.get())) == SQLITE_ROW)
+        books.push_back(MakeBook(ReadBookRow(select.get(), columns, text)));
+    read.complete = step == SQLITE_DONE;
+    return read;
 }

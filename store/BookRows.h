@@ -10,23 +10,16 @@ constexpr int kTableColumnCount = 12;
 // The twelve column names, in the order of BookFields.
 extern const char* const kBookColumnNames[kTableColumnCount];
 
-struct BookColumns {
-    // Result column of each field, in the order of BookFields; -1 when the
-    // result has no column of that name.
-    std::array<int, kTableColumnCount> index;
-    // True when the result is exactly the twelve columns in table order,
-    // the layout that the plain INSERT statement fills.
-    bool inTableOrder;
-
-    bool Complete() const;
-};
-
-// Maps the result columns of a prepared statement by name.
-BookColumns MapBookColumns(sqlite3_stmt* statement);
-
 // How the texts of a row reach the record.
 enum class RowText { AsStored, FromUtf8 };
 
-// The current row of the statement; a NULL text gives empty text, a NULL
-// integer 0.
-BookFields ReadBookRow(sqlite3_stmt* statement, const BookColumns& columns, RowText text);
+struct TableRead {
+    bool complete;      // every row was read (the last step was SQLITE_DONE)
+    bool inTableOrder;  // the result is exactly the twelve columns in table order
+};
+
+// Appends one record per row of the whole table, in the order SQLite
+// returns them; a NULL text gives empty text, a NULL integer 0.  Records
+// read before a failing step stay appended.  Not complete when the
+// statement does not prepare or lacks one of the twelve columns.
+TableRead ReadWholeTable(sqlite3* db, RowText text, BookList& books);

@@ -1,18 +1,18 @@
 #include "store/CatalogueDatabase.h"
 
 #include <cstring>
-#include "app/Globals.h"
 #include "store/BookRows.h"
 #include "store/RecordStatements.h"
 #include "store/SqliteHandles.h"
 
-namespace {
-
-const char kFileName[] = "Tomebox.sqlite";
-const char kCreateTable[] =
+const char kCreateTableStatement[] =
     "CREATE TABLE IF NOT EXISTS 'Tomebox' ('BookName' TEXT NOT NULL, 'BookNameKana' TEXT, "
     "'Author' TEXT, 'AuthorKana' TEXT, 'Year' INTEGER, 'Month' INTEGER, 'Publisher' TEXT, "
     "'PublisherKana' TEXT, 'Place' TEXT, 'PlaceKana' TEXT, 'ISBN' TEXT, 'ID' INTEGER PRIMARY KEY);";
+
+namespace {
+
+const char kFileName[] = "Tomebox.sqlite";
 
 // What the layout check expects of each column, in table order.
 struct ExpectedColumn {
@@ -40,41 +40,33 @@ bool SetCurrentVersion(sqlite3* db)
 // Reads every row as stored and writes it back through the record
 // statements, which convert the texts to UTF-8.  Runs inside the upgrade's
 // transaction.
-bool RewriteRows(sqlite3* db)
+bool RewriteRows(Catalogue& catalogue)
 {
+    sqlite3* db = catalogue.db.get();
     BookList rows;
-    {
-        Statement select;
-        if (PrepareStatement(db, "SELECT * FROM Tomebox", select) != SQLITE_OK) return false;
-        const BookColumns columns = MapBookColumns(select.get());
-        if (!columns.Complete()) return false;
-        SetTableColumnOrder(columns.inTableOrder);
-        int step;
-        while ((step = sqlite3_step(select.get())) == SQLITE_ROW)
-            rows.push_back(MakeBook(ReadBookRow(select.get(), columns, RowText::AsStored)));
-        if (step != SQLITE_DONE) return false;
+    const TableRead read = ReadWholeTable(db, RowText::AsStored, rows);
+    catalogue.insertNamesColumns = !read.inTableOrder;
+    if (!read.complete) return false;
 
-        // A table of another layout keeps its rows and further columns: each
-        // row is rewritten in place, by its ID, instead of being re-inserted.
-        if (!columns.inTableOrder) {
-            select.reset();
-            for (const BookPtr& book : rows)
-                if (!SaveBookData(db, Update, book)) return false;
-            return true;
-        }
+    // A table of another layout keeps its rows and further columns: each
+    // row is rewritten in place, by its ID, instead of being re-inserted.
+    if (!read.inTableOrder) {
+        for (const BookPtr& book : rows)
+            if (!SaveBookData(catalogue, Update, book)) return false;
+        return true;
     }
     if (Execute(db, "DELETE FROM 'Tomebox'") != SQLITE_OK) return false;
     for (const BookPtr& book : rows)
-        if (!SaveBookData(db, Insert, book)) return false;
+        if (!SaveBookData(catalogue, Insert, book)) return false;
     return true;
 }
 
-StartupOutcome Fail(const WindowOperations& window, StartupOutcome outcome, const char* message,
-                    Statement* layout, bool closeConnection)
+StartupOutcome Fail(Catalogue& catalogue, const WindowOperations& window, StartupOutcome outcome,
+                    const char* message, Statement* layout, bool closeConnection)
 {
     if (window.showError) window.showError(message);
     if (layout) layout->reset();
-    if (closeConnection) g_catalogueDb.Close();
+    if (closeConnection) catalogue.db.Close();
     if (window.postQuit) window.postQuit();
     return outcome;
 }
@@ -117,8 +109,9 @@ LayoutCheck VerifyLayout(sqlite3_stmt* tableInfo)
     return check;
 }
 
-bool UpgradeCatalogueVersion(sqlite3* db)
+bool UpgradeCatalogueVersion(Catalogue& catalogue)
 {
+    sqlite3* db = catalogue.db.get();
     int version = 0;
     {
         Statement pragma;
@@ -133,47 +126,47 @@ bool UpgradeCatalogueVersion(sqlite3* db)
     // anywhere leaves the table and its version as they were, so the next
     // start-up tries again on the same rows.
     if (Execute(db, "BEGIN") != SQLITE_OK) return false;
-    if (RewriteRows(db) && SetCurrentVersion(db) && Execute(db, "COMMIT") == SQLITE_OK) return true;
+    if (RewriteRows(catalogue) && SetCurrentVersion(db) && Execute(db, "COMMIT") == SQLITE_OK) return true;
     Execute(db, "ROLLBACK");
     return false;
 }
 
-StartupOutcome StartCatalogueDatabase(const WindowOperations& window)
+StartupOutcome StartCatalogueDatabase(Catalogue& catalogue, const WindowOperations& window)
 {
-    if (g_catalogueDb.Open(kFileName) != SQLITE_OK) {
+    if (catalogue.db.Open(kFileName) != SQLITE_OK) {
         // The handle of a failed open is left alone, and forgotten so that
         // no later close touches it.
-        g_catalogueDb.Abandon();
-        return Fail(window, StartupOutcome::Open, "データベースの生成に失敗しました", nullptr, false);
+        catalogue.db.Abandon();
+        return Fail(catalogue, window, StartupOutcome::Open, "データベースの生成に失敗しました", nullptr, false);
     }
-    sqlite3* db = g_catalogueDb.get();
+    sqlite3* db = catalogue.db.get();
 
     // Its failure shows in the layout check that follows.
-    Execute(db, kCreateTable);
+    Execute(db, kCreateTableStatement);
 
     Statement layout;
     if (PrepareStatement(db, "PRAGMA TABLE_INFO ('Tomebox');", layout) != SQLITE_OK)
-        return Fail(window, StartupOutcome::PrepareLayout, "データベースの読み込みに失敗しました", nullptr, true);
+        return Fail(catalogue, window, StartupOutcome::PrepareLayout, "データベースの読み込みに失敗しました", nullptr, true);
 
     const LayoutCheck check = VerifyLayout(layout.get());
     if (check.lastStep != SQLITE_DONE)
-        return Fail(window, StartupOutcome::LayoutStep, "SQL情報の読み込みに失敗しました", &layout, true);
+        return Fail(catalogue, window, StartupOutcome::LayoutStep, "SQL情報の読み込みに失敗しました", &layout, true);
     if (check.schemaMask != kCompleteSchemaMask)
-        return Fail(window, StartupOutcome::LayoutMismatch,
+        return Fail(catalogue, window, StartupOutcome::LayoutMismatch,
                     "テーブル定義の異なるTomebox.sqliteファイルを読み込みました", &layout, true);
 
-    if (!UpgradeCatalogueVersion(db))
-        return Fail(window, StartupOutcome::Version, "ユーザバージョンの確認に失敗しました", &layout, true);
+    if (!UpgradeCatalogueVersion(catalogue))
+        return Fail(catalogue, window, StartupOutcome::Version, "ユーザバージョンの確認に失敗しました", &layout, true);
     layout.reset();
 
-    if (!LoadCatalogue())
-        return Fail(window, StartupOutcome::Load, "SQLから情報の読み込みに失敗しました", nullptr, true);
+    if (!LoadCatalogue(catalogue))
+        return Fail(catalogue, window, StartupOutcome::Load, "SQLから情報の読み込みに失敗しました", nullptr, true);
     return StartupOutcome::Ready;
 }
 
-void CloseCatalogueDatabase(const WindowOperations& window)
+void CloseCatalogueDatabase(Catalogue& catalogue, const WindowOperations& window)
 {
-    if (g_catalogueDb.Close() != SQLITE_OK && window.showError)
+    if (catalogue.db.Close() != SQLITE_OK && window.showError)
         window.showError("データベースのクローズに失敗しました");
     if (window.postQuit) window.postQuit();
 }

@@ -5,6 +5,10 @@
 #include <cstdint>
 #include <functional>
 #include <sqlite3.h>
+#include "store/Catalogue.h"
+
+// The table, as every start-up creates it when it is missing.
+extern const char kCreateTableStatement[];
 
 struct WindowOperations {
     std::function<void(const char* message)> showError;  // message box owned by the main window
@@ -21,8 +25,10 @@ enum class StartupOutcome {
     Load,
 };
 
-StartupOutcome StartCatalogueDatabase(const WindowOperations& window);
-void CloseCatalogueDatabase(const WindowOperations& window);
+// Opens Tomebox.sqlite in the current directory into the catalogue, whose
+// list is expected empty.
+StartupOutcome StartCatalogueDatabase(Catalogue& catalogue, const WindowOperations& window);
+void CloseCatalogueDatabase(Catalogue& catalogue, const WindowOperations& window);
 
 // Layout verification over a prepared "PRAGMA TABLE_INFO ('Tomebox');".
 struct LayoutCheck {
@@ -35,4 +41,4 @@ LayoutCheck VerifyLayout(sqlite3_stmt* tableInfo);
 uint32_t Fnv1a(const char* bytes);
 
 // Rewrites a version-0 file in UTF-8 and sets user_version to 1.
-bool UpgradeCatalogueVersion(sqlite3* db);
+bool UpgradeCatalogueVersion(Catalogue& catalogue);

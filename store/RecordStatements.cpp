@@ -1,29 +1,34 @@
 #include "store/RecordStatements.h"
 
+#include <array>
 #include <string>
-#include "app/Globals.h"
 #include "store/BookRows.h"
-#include "store/SqliteHandles.h"
 #include "store/TextEncoding.h"
 
 namespace {
 
-// Learnt when the rows are read: whether the open table holds exactly the
-// twelve columns in table order.  A positional INSERT into any other layout
-// would put values into the wrong columns, so INSERT then names them.
-bool s_tableInColumnOrder = true;
-
 // A text value as the statements write it: a quoted literal, or NULL when
 // empty unless the column always takes a literal.
-void AppendText(std::string& sql, const std::string& value, bool alwaysLiteral = false)
+std::string TextValue(const std::string& value, bool alwaysLiteral = false)
 {
-    if (value.empty() && !alwaysLiteral) {
-        sql += "NULL";
-        return;
-    }
-    sql += '\'';
-    sql += AnsiToUtf8(EscapeQuotes(value));
-    sql += '\'';
+    if (value.empty() && !alwaysLiteral) return "NULL";
+    return '\'' + AnsiToUtf8(EscapeQuotes(value)) + '\'';
+}
+
+// The twelve values as both statements write them, in column order.  The
+// title is always a literal, even empty; integers are plain decimals.
+std::array<std::string, kTableColumnCount> ValueTexts(const BookFields& f)
+{
+    return {TextValue(f.BookName, true), TextValue(f.BookNameKana), TextValue(f.Author),
+            TextValue(f.AuthorKana),     DecimalText(f.Year),       DecimalText(f.Month),
+            TextValue(f.Publisher),      TextValue(f.PublisherKana), TextValue(f.Place),
+            TextValue(f.PlaceKana),      TextValue(f.ISBN),          DecimalText(f.ID)};
+}
+
+bool Execute(Catalogue& catalogue, const std::string& sql)
+{
+    if (!catalogue.db) return false;
+    return sqlite3_exec(catalogue.db.get(), sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
 }  // namespace
@@ -40,100 +45,51 @@ std::string EscapeQuotes(std::string text)
 
 std::string BuildInsertStatement(const BookData& book, bool nameColumns)
 {
-    const BookFields& f = book.Fields();
+    std::string names, values;
+    const auto texts = ValueTexts(book.Fields());
+    for (int column = 0; column < kTableColumnCount; ++column) {
+        const char* separator = column > 0 ? ", " : "";
+        names += separator + std::string(kBookColumnNames[column]);
+        values += separator + texts[column];
+    }
     std::string sql = "INSERT INTO 'Tomebox' ";
-    if (nameColumns) {
-        sql += '(';
-        for (int field = 0; field < kTableColumnCount; ++field) {
-            if (field > 0) sql += ", ";
-            sql += kBookColumnNames[field];
-        }
-        sql += ") ";
-    }
-    sql += "VALUES (";
-    AppendText(sql, f.BookName, true);
-    sql += ", ";
-    for (const std::string* text : {&f.BookNameKana, &f.Author, &f.AuthorKana}) {
-        AppendText(sql, *text);
-        sql += ", ";
-    }
-    sql += std::to_string(f.Year) + ", " + std::to_string(f.Month) + ", ";
-    for (const std::string* text : {&f.Publisher, &f.PublisherKana, &f.Place, &f.PlaceKana, &f.ISBN}) {
-        AppendText(sql, *text);
-        sql += ", ";
-    }
-    sql += std::to_string(f.ID) + ");";
-    return sql;
+    if (nameColumns) sql += "(" + names + ") ";
+    return sql + "VALUES (" + values + ");";
 }
 
 std::string BuildUpdateStatement(const BookData& book)
 {
-    const BookFields& f = book.Fields();
-    std::string sql = "UPDATE 'Tomebox' SET BookName = ";
-    AppendText(sql, f.BookName, true);
-    sql += ", BookNameKana = ";
-    AppendText(sql, f.BookNameKana);
-    sql += ", Author = ";
-    AppendText(sql, f.Author);
-    sql += ", AuthorKana = ";
-    AppendText(sql, f.AuthorKana);
-    sql += ", Year = " + std::to_string(f.Year) + ", Month = " + std::to_string(f.Month);
-    sql += ", Publisher = ";
-    AppendText(sql, f.Publisher);
-    sql += ", PublisherKana = ";
-    AppendText(sql, f.PublisherKana);
-    sql += ", Place = ";
-    AppendText(sql, f.Place);
-    sql += ", PlaceKana = ";
-    AppendText(sql, f.PlaceKana);
-    sql += ", ISBN = ";
-    AppendText(sql, f.ISBN);
-    sql += ", ID = " + std::to_string(f.ID) + " WHERE ID = " + std::to_string(f.ID) + ";";
-    return sql;
+    // Every column is set, the ID to its own value.
+    std::string sql = "UPDATE 'Tomebox' SET ";
+    const auto texts = ValueTexts(book.Fields());
+    for (int column = 0; column < kTableColumnCount; ++column) {
+        if (column > 0) sql += ", ";
+        sql += std::string(kBookColumnNames[column]) + " = " + texts[column];
+    }
+    return sql + " WHERE ID = " + DecimalText(book.GetID()) + ";";
 }
 
 std::string BuildDeleteStatement(int32_t id)
 {
-    return "DELETE FROM 'Tomebox' WHERE ID = " + std::to_string(id);
+    return "DELETE FROM 'Tomebox' WHERE ID = " + DecimalText(id);
 }
 
-void SetTableColumnOrder(bool inTableOrder)
+bool SaveBookData(Catalogue& catalogue, SaveMode mode, const BookPtr& book)
 {
-    s_tableInColumnOrder = inTableOrder;
+    if ((mode != Insert && mode != Update) || !book) return false;
+    return Execute(catalogue, mode == Insert ? BuildInsertStatement(*book, catalogue.insertNamesColumns)
+                                             : BuildUpdateStatement(*book));
 }
 
-bool SaveBookData(sqlite3* db, SaveMode mode, const std::shared_ptr<BookData>& book)
+bool LoadCatalogue(Catalogue& catalogue)
 {
-    if ((mode != Insert && mode != Update) || !book || !db) return false;
-    const std::string sql = mode == Insert ? BuildInsertStatement(*book, !s_tableInColumnOrder)
-                                           : BuildUpdateStatement(*book);
-    return sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    if (!catalogue.db) return false;
+    const TableRead read = ReadWholeTable(catalogue.db.get(), RowText::FromUtf8, catalogue.books);
+    catalogue.insertNamesColumns = !read.inTableOrder;
+    return read.complete;
 }
 
-bool SaveBookData(SaveMode mode, std::shared_ptr<BookData> book)
+bool DeleteBookData(Catalogue& catalogue, int32_t id)
 {
-    return SaveBookData(g_catalogueDb.get(), mode, book);
-}
-
-bool LoadCatalogue()
-{
-    if (!g_catalogueDb) return false;
-    Statement select;
-    if (PrepareStatement(g_catalogueDb.get(), "SELECT * FROM Tomebox", select) != SQLITE_OK)
-        return false;
-    const BookColumns columns = MapBookColumns(select.get());
-    if (!columns.Complete()) return false;
-    SetTableColumnOrder(columns.inTableOrder);
-
-    int step;
-    while ((step = sqlite3_step(select.get())) == SQLITE_ROW)
-        g_catalogue.push_back(MakeBook(ReadBookRow(select.get(), columns, RowText::FromUtf8)));
-    return step == SQLITE_DONE;
-}
-
-bool DeleteBookData(int32_t id)
-{
-    if (!g_catalogueDb) return false;
-    const std::string sql = BuildDeleteStatement(id);
-    return sqlite3_exec(g_catalogueDb.get(), sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    return Execute(catalogue, BuildDeleteStatement(id));
 }

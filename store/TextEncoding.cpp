@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <climits>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 #include <new>
@@ -111,4 +112,11 @@ std::string CutAnsiText(const std::string& text, std::size_t maxBytes)
         cut = next;
     }
     return std::string(begin, cut);
+}
+
+std::string DecimalText(int32_t value)
+{
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%d", static_cast<int>(value));
+    return digits;
 }

@@ -2,6 +2,7 @@
 // (database), through the platform's code-page conversion.
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 std::string AnsiToUtf8(std::string text);
@@ -13,3 +14,7 @@ std::string Utf8ToAnsi(const char* text, std::size_t size);
 // The longest prefix of system-code-page text that fits in maxBytes without
 // splitting a double-byte character.
 std::string CutAnsiText(const std::string& text, std::size_t maxBytes);
+
+// An integer as the program writes it into statements, boxes and cells:
+// plain decimal digits, a leading "-" when negative ("%d").
+std::string DecimalText(int32_t value);

@@ -4,13 +4,13 @@
 #include <functional>
 #include <string>
 #include <vector>
-#include "app/Globals.h"
+#include "dialogs/Globals.h"
 #include "resources/resource.h"
 #include "support/GTestWin32.h"
 #include "support/RunningTomebox.h"
 #include "support/ScratchDirectory.h"
 #include "support/UiHarness.h"
-#include "tests/app/SampleCatalogue.h"
+#include "support/Catalogues.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ std::vector<std::string> AsText(const std::vector<int>& ids)
 void ExpectCatalogueShows(HWND view, const std::vector<int>& ids)
 {
     std::vector<int> listed;
-    for (const BookPtr& book : g_catalogue) listed.push_back(book->GetID());
+    for (const BookPtr& book : g_globals.catalogue.books) listed.push_back(book->GetID());
     EXPECT_EQ(ids, listed);
     ASSERT_EQ(static_cast<int>(ids.size()), RowCount(view));
     for (int row = 0; row < RowCount(view); ++row) {
@@ -74,9 +74,9 @@ struct Fixture {
 TEST(DeleteCommand, WithoutSelectionAsksNothing)
 {
     Fixture f;
-    g_selectionIndex = 4;
+    g_globals.selectionIndex = 4;
     Press(f.app.commandBar(), IDC_DELETE_BOOK);
-    EXPECT_EQ(-1, g_selectionIndex);
+    EXPECT_EQ(-1, g_globals.selectionIndex);
     EXPECT_TRUE(f.ui.Boxes().empty());
     ExpectCatalogueShows(f.app.catalogueView(), kSampleIds);
     EXPECT_EQ(AsText(kSampleIds), TableIds());
@@ -89,7 +89,7 @@ TEST(DeleteCommand, InAnEmptyCatalogueDoesNothing)
     UiHarness ui;
     RunningTomebox app;
     Press(app.commandBar(), IDC_DELETE_BOOK);
-    EXPECT_EQ(-1, g_selectionIndex);
+    EXPECT_EQ(-1, g_globals.selectionIndex);
     EXPECT_TRUE(ui.Boxes().empty());
     EXPECT_EQ(0, app.Exit());
 }
@@ -99,14 +99,9 @@ TEST(DeleteCommand, AnsweredNoChangesNothing)
     Fixture f;
     SelectRow(f.app.catalogueView(), 2);
     Press(f.app.commandBar(), IDC_DELETE_BOOK);
-    ASSERT_EQ(1u, f.ui.Boxes().size());
-    const ShownBox& question = f.ui.Boxes()[0];
-    EXPECT_EQ("本当に削除してよろしいですか？", question.text);
-    EXPECT_EQ("確認", question.caption);
-    EXPECT_EQ(static_cast<UINT>(MB_YESNO), question.buttons);
     // Named as owner, the command bar hands the box to its top-level window.
-    EXPECT_EQ(f.app.mainWindow(), question.owner);
-    EXPECT_EQ(2, g_selectionIndex);
+    EXPECT_EQ(std::vector<ShownBox>{DeleteQuestion(f.app.mainWindow())}, f.ui.Boxes());
+    EXPECT_EQ(2, g_globals.selectionIndex);
     ExpectCatalogueShows(f.app.catalogueView(), kSampleIds);
     EXPECT_EQ(AsText(kSampleIds), TableIds());
     EXPECT_EQ(0, f.app.Exit());
@@ -118,12 +113,12 @@ TEST(DeleteCommand, AnsweredYesRemovesTheRecordEverywhere)
         SCOPED_TRACE("row " + std::to_string(row));
         Fixture f;
         const int id = kSampleIds[static_cast<size_t>(row)];
-        BookPtr record = g_catalogue[static_cast<size_t>(row)];
+        BookPtr record = g_globals.catalogue.books[static_cast<size_t>(row)];
         SelectRow(f.app.catalogueView(), row);
         f.ui.QueueAnswer(IDYES);
         Press(f.app.commandBar(), IDC_DELETE_BOOK);
         ASSERT_EQ(1u, f.ui.Boxes().size());
-        EXPECT_EQ(row, g_selectionIndex);
+        EXPECT_EQ(row, g_globals.selectionIndex);
         const std::vector<int> rest = Without(kSampleIds, id);
         EXPECT_EQ(AsText(rest), TableIds());
         ExpectCatalogueShows(f.app.catalogueView(), rest);
@@ -176,13 +171,10 @@ TEST(DeleteCommand, RefusedByTheDatabaseChangesNothing)
             sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
             sqlite3_close(other);
         }
-        ASSERT_EQ(2u, f.ui.Boxes().size());
-        const ShownBox& error = f.ui.Boxes()[1];
-        EXPECT_EQ("SQLデータの削除に失敗しました", error.text);
-        EXPECT_EQ("エラー", error.caption);
-        EXPECT_EQ(static_cast<UINT>(MB_OK), error.buttons);
-        EXPECT_EQ(f.app.mainWindow(), error.owner);
-        EXPECT_EQ(3, g_selectionIndex);
+        EXPECT_EQ((std::vector<ShownBox>{DeleteQuestion(f.app.mainWindow()),
+                                         ErrorBox("SQLデータの削除に失敗しました", f.app.mainWindow())}),
+                  f.ui.Boxes());
+        EXPECT_EQ(3, g_globals.selectionIndex);
         ExpectCatalogueShows(f.app.catalogueView(), kSampleIds);
         EXPECT_EQ(AsText(kSampleIds), TableIds());
         EXPECT_EQ(0, f.app.Exit());
@@ -201,24 +193,24 @@ TEST(CommandBar, NewAndEditSetTheSelectionForTheBookForm)
     Fixture f;
     HWND view = f.app.catalogueView();
 
-    g_selectionIndex = 3;
-    g_resultsEditFlag = true;
+    g_globals.selectionIndex = 3;
+    g_globals.resultsEditFlag = true;
     SelectRow(view, 1);
     Press(f.app.commandBar(), IDC_NEW_BOOK);
-    EXPECT_EQ(-1, g_selectionIndex);
-    EXPECT_FALSE(g_resultsEditFlag);
+    EXPECT_EQ(-1, g_globals.selectionIndex);
+    EXPECT_FALSE(g_globals.resultsEditFlag);
 
-    g_resultsEditFlag = true;
+    g_globals.resultsEditFlag = true;
     SelectRow(view, 4);  // single selection: row 1 is no longer selected
     Press(f.app.commandBar(), IDC_EDIT_BOOK);
-    EXPECT_EQ(4, g_selectionIndex);
-    EXPECT_FALSE(g_resultsEditFlag);
+    EXPECT_EQ(4, g_globals.selectionIndex);
+    EXPECT_FALSE(g_globals.resultsEditFlag);
 
     ListView_SetItemState(view, -1, 0, LVIS_SELECTED);
-    g_resultsEditFlag = true;
+    g_globals.resultsEditFlag = true;
     Press(f.app.commandBar(), IDC_EDIT_BOOK);
-    EXPECT_EQ(-1, g_selectionIndex);
-    EXPECT_FALSE(g_resultsEditFlag);
+    EXPECT_EQ(-1, g_globals.selectionIndex);
+    EXPECT_FALSE(g_globals.resultsEditFlag);
 
     ExpectOnlyDialogs(f.ui, "書籍情報");
     EXPECT_TRUE(f.ui.Boxes().empty());
@@ -228,11 +220,11 @@ TEST(CommandBar, NewAndEditSetTheSelectionForTheBookForm)
 TEST(CommandBar, SearchLeavesTheSelectionAlone)
 {
     Fixture f;
-    g_selectionIndex = 3;
-    g_resultsEditFlag = true;
+    g_globals.selectionIndex = 3;
+    g_globals.resultsEditFlag = true;
     Press(f.app.commandBar(), IDC_SEARCH);
-    EXPECT_EQ(3, g_selectionIndex);
-    EXPECT_TRUE(g_resultsEditFlag);
+    EXPECT_EQ(3, g_globals.selectionIndex);
+    EXPECT_TRUE(g_globals.resultsEditFlag);
     ExpectOnlyDialogs(f.ui, "条件入力");
     EXPECT_EQ(0, f.app.Exit());
 }

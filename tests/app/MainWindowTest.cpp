@@ -4,13 +4,13 @@
 #include <functional>
 #include <string>
 #include <vector>
-#include "app/Globals.h"
+#include "dialogs/Globals.h"
 #include "resources/resource.h"
 #include "support/GTestWin32.h"
 #include "support/RunningTomebox.h"
 #include "support/ScratchDirectory.h"
 #include "support/UiHarness.h"
-#include "tests/app/SampleCatalogue.h"
+#include "support/Catalogues.h"
 #ifdef __WINE__
 #include <dirent.h>
 #include <unistd.h>
@@ -48,17 +48,10 @@ RECT RectIn(HWND window, HWND parent)
     return rect;
 }
 
-std::string MenuText(HMENU menu, UINT position)
-{
-    char text[128] = {};
-    GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
-    return text;
-}
-
 std::vector<int> CatalogueIds()
 {
     std::vector<int> ids;
-    for (const BookPtr& book : g_catalogue) ids.push_back(book->GetID());
+    for (const BookPtr& book : g_globals.catalogue.books) ids.push_back(book->GetID());
     return ids;
 }
 
@@ -87,7 +80,7 @@ TEST(StartUp, MissingOrEmptyFileStartsAnEmptyCatalogue)
         ASSERT_TRUE(app.mainWindow());
         EXPECT_TRUE(ui.Boxes().empty());
         EXPECT_EQ(0, RowCount(app.catalogueView()));
-        EXPECT_TRUE(g_catalogue.empty());
+        EXPECT_TRUE(g_globals.catalogue.books.empty());
         EXPECT_EQ(0, app.Exit());
         EXPECT_EQ(std::vector<std::string>{"1"}, QueryDatabase(kCatalogueFile, "PRAGMA user_version"));
         EXPECT_EQ(std::vector<std::string>{"0"}, QueryDatabase(kCatalogueFile, "SELECT count(*) FROM Tomebox"));
@@ -123,14 +116,11 @@ TEST(StartUp, ForeignLayoutIsReportedAndLeavesTheFileUntouched)
     UiHarness ui;
     RunningTomebox app;
     ASSERT_TRUE(app.mainWindow());
-    ASSERT_EQ(1u, ui.Boxes().size());
-    EXPECT_EQ("テーブル定義の異なるTomebox.sqliteファイルを読み込みました", ui.Boxes()[0].text);
-    EXPECT_EQ("エラー", ui.Boxes()[0].caption);
-    EXPECT_EQ(static_cast<UINT>(MB_OK), ui.Boxes()[0].buttons);
-    EXPECT_EQ(app.mainWindow(), ui.Boxes()[0].owner);
+    EXPECT_EQ(std::vector<ShownBox>{ErrorBox("テーブル定義の異なるTomebox.sqliteファイルを読み込みました", app.mainWindow())},
+              ui.Boxes());
     EXPECT_EQ(0, OpenDescriptorsOn(kCatalogueFile));
     // The shell still finishes its set-up, with nothing loaded.
-    EXPECT_TRUE(IsWindowVisible(g_listPane));
+    EXPECT_TRUE(IsWindowVisible(g_globals.listPane));
     EXPECT_EQ(7, Header_GetItemCount(ListView_GetHeader(app.catalogueView())));
     EXPECT_EQ(0, RowCount(app.catalogueView()));
     EXPECT_EQ(0, app.RunLoop());
@@ -138,57 +128,6 @@ TEST(StartUp, ForeignLayoutIsReportedAndLeavesTheFileUntouched)
     EXPECT_TRUE(IsWindow(app.mainWindow()));
     EXPECT_EQ(1u, ui.Boxes().size());
     EXPECT_TRUE(before == ReadFileBytes(kCatalogueFile));
-}
-
-TEST(MainWindow, CaptionClassMenuAndChildren)
-{
-    ScratchDirectory dir;
-    UiHarness ui;
-    RunningTomebox app;
-    HWND main = app.mainWindow();
-    EXPECT_EQ("Tomebox", WindowCaption(main));
-    char className[32] = {};
-    GetClassNameA(main, className, sizeof className);
-    EXPECT_EQ(std::string("TOMEBOX"), className);
-    EXPECT_TRUE(IsWindowVisible(main));
-
-    HMENU menu = GetMenu(main);
-    ASSERT_TRUE(menu);
-    ASSERT_EQ(2, GetMenuItemCount(menu));
-    EXPECT_EQ("ファイル(&F)", MenuText(menu, 0));
-    EXPECT_EQ("ヘルプ(&H)", MenuText(menu, 1));
-    HMENU file = GetSubMenu(menu, 0);
-    HMENU help = GetSubMenu(menu, 1);
-    EXPECT_EQ("アプリケーションの終了(&X)", MenuText(file, 0));
-    EXPECT_EQ(static_cast<UINT>(IDM_EXIT), GetMenuItemID(file, 0));
-    EXPECT_EQ("バージョン情報(&A)...", MenuText(help, 0));
-    EXPECT_EQ(static_cast<UINT>(IDM_ABOUT), GetMenuItemID(help, 0));
-
-    HWND bar = app.commandBar();
-    EXPECT_EQ(main, GetParent(bar));
-    EXPECT_TRUE(IsWindowVisible(bar));
-    const struct {
-        int id;
-        const char* text;
-    } buttons[] = {
-        {IDC_NEW_BOOK, "新しい項目の作成"},
-        {IDC_EDIT_BOOK, "項目の編集"},
-        {IDC_DELETE_BOOK, "項目の消去"},
-        {IDC_SEARCH, "検索"},
-    };
-    for (const auto& button : buttons) {
-        EXPECT_EQ(button.text, GetText(bar, button.id));
-        EXPECT_TRUE(IsWindowVisible(GetDlgItem(bar, button.id))) << button.text;
-    }
-    RECT barRect = RectIn(bar, main);
-    EXPECT_EQ(0, barRect.left);
-    EXPECT_EQ(0, barRect.top);
-
-    EXPECT_EQ(main, GetParent(g_listPane));
-    EXPECT_TRUE(IsWindowVisible(g_listPane));
-    EXPECT_EQ(GetDlgItem(g_listPane, IDC_BOOK_LIST), app.catalogueView());
-    EXPECT_TRUE(ui.Boxes().empty());
-    EXPECT_EQ(0, app.Exit());
 }
 
 TEST(MainWindow, CatalogueViewColumnsAndStyles)
@@ -250,12 +189,12 @@ TEST(MainWindow, ResizingKeepsThePaneBelowTheCommandBand)
         RECT client;
         GetClientRect(main, &client);
         const int width = client.right, height = client.bottom;
-        const RECT pane = RectIn(g_listPane, main);
+        const RECT pane = RectIn(g_globals.listPane, main);
         EXPECT_EQ(0, pane.left);
         EXPECT_EQ(band, pane.top);
         EXPECT_EQ(width, pane.right - pane.left);
         EXPECT_EQ(std::max(0, height - band), pane.bottom - pane.top) << height;
-        const RECT view = RectIn(app.catalogueView(), g_listPane);
+        const RECT view = RectIn(app.catalogueView(), g_globals.listPane);
         EXPECT_EQ(0, view.left);
         EXPECT_EQ(0, view.top);
         EXPECT_EQ(width, view.right - view.left);
@@ -289,7 +228,7 @@ TEST(MainWindow, EveryWayOfClosingClosesTheDatabaseAndEndsWithZero)
         PostMessageA(app.mainWindow(), way.message, way.wParam, 0);
         EXPECT_EQ(0, app.RunLoop());
         EXPECT_FALSE(IsWindow(app.mainWindow()));
-        EXPECT_FALSE(g_catalogueDb);
+        EXPECT_FALSE(g_globals.catalogue.db);
         EXPECT_EQ(0, OpenDescriptorsOn(kCatalogueFile));
         EXPECT_TRUE(ui.Boxes().empty());
     }
@@ -303,12 +242,9 @@ TEST(MainWindow, FailingCloseIsReportedAndStillEndsTheLoop)
     RunningTomebox app;
     // An unfinalized statement makes sqlite3_close refuse.
     sqlite3_stmt* pending = nullptr;
-    ASSERT_EQ(SQLITE_OK, sqlite3_prepare_v2(g_catalogueDb.get(), "SELECT * FROM Tomebox", -1, &pending, nullptr));
+    ASSERT_EQ(SQLITE_OK, sqlite3_prepare_v2(g_globals.catalogue.db.get(), "SELECT * FROM Tomebox", -1, &pending, nullptr));
     EXPECT_EQ(0, app.Exit());
-    ASSERT_EQ(1u, ui.Boxes().size());
-    EXPECT_EQ("データベースのクローズに失敗しました", ui.Boxes()[0].text);
-    EXPECT_EQ("エラー", ui.Boxes()[0].caption);
-    EXPECT_EQ(app.mainWindow(), ui.Boxes()[0].owner);
+    EXPECT_EQ(std::vector<ShownBox>{ErrorBox("データベースのクローズに失敗しました", app.mainWindow())}, ui.Boxes());
     sqlite3_finalize(pending);
 }
 

@@ -4,27 +4,19 @@
 #include "support/GTestWin32.h"
 
 #include <windows.h>
-#include <cctype>
 #include <string>
 #include <vector>
 
 #include "lookup/LookupBoundary.h"
 #include "lookup/LookupTestSupport.h"
-#include "lookup/LookupWorkers.h"
+#include "support/CaseName.h"
+#include "lookup/LookupWorkersEnvironment.h"
 #include "resources/resource.h"
 
 namespace {
 
 const char kAnswerFailed[] = "リクエスト結果の処理に失敗しました";
 const char kErrorCaption[] = "エラー";
-
-class LookupWorkersEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override { StartLookupWorkers(); }
-    void TearDown() override { StopLookupWorkers(); }
-};
-
-const auto* const workersEnvironment = ::testing::AddGlobalTestEnvironment(new LookupWorkersEnvironment);
 
 const std::u16string kOldTitle = u"old title";
 const std::u16string kOldAuthor = u"old author";
@@ -137,15 +129,8 @@ TEST_P(IsbnLookupAnswer, ReachesTheBoxesOrEndsInOneMessage)
     for (const CaughtBox& box : boxes_.Boxes()) EXPECT_NE(box.thread, GetCurrentThreadId());
 }
 
-std::string CaseName(const ::testing::TestParamInfo<AnswerCase>& info)
-{
-    std::string name;
-    for (const char* p = info.param.name; *p; ++p)
-        if (std::isalnum(static_cast<unsigned char>(*p))) name += *p;
-    return name;
-}
-
-INSTANTIATE_TEST_SUITE_P(Answers, IsbnLookupAnswer, ::testing::ValuesIn(kAnswerCases), CaseName);
+INSTANTIATE_TEST_SUITE_P(Answers, IsbnLookupAnswer, ::testing::ValuesIn(kAnswerCases),
+                         CaseName<::testing::TestParamInfo<AnswerCase>>);
 
 TEST_F(IsbnLookup, SendsTheIsbnAsTyped)
 {

@@ -8,6 +8,7 @@
 
 #include "lookup/LookupBoundary.h"
 #include "lookup/LookupTestSupport.h"
+#include "dialogs/MessageBoxes.h"
 #include "lookup/LookupWorkers.h"
 #include "resources/resource.h"
 
@@ -63,7 +64,7 @@ DWORD WINAPI HungFormThread(LPVOID)
 int main(int argc, char** argv)
 {
     const char* mode = argc > 1 ? argv[1] : "";
-    StartLookupWorkers();
+    StartLookupWorkers(ShowError);
     HWND form = CreateTestBookForm();
     if (form == nullptr) return 3;
     const size_t before = RequestLog().size();

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "lookup/AnswerTestSupport.h"
+#include "support/CaseName.h"
 #include "resources/resource.h"
 
 namespace {
@@ -95,15 +96,8 @@ TEST_P(VolumeAnswerMapping, WritesUpToTheFirstFailure)
     EXPECT_EQ(mapped.failed, c.failed);
 }
 
-std::string CaseName(const ::testing::TestParamInfo<MappingCase>& info)
-{
-    std::string name;
-    for (const char* p = info.param.name; *p; ++p)
-        if (std::isalnum(static_cast<unsigned char>(*p))) name += *p;
-    return name;
-}
-
-INSTANTIATE_TEST_SUITE_P(Answers, VolumeAnswerMapping, ::testing::ValuesIn(kCases), CaseName);
+INSTANTIATE_TEST_SUITE_P(Answers, VolumeAnswerMapping, ::testing::ValuesIn(kCases),
+                         CaseName<::testing::TestParamInfo<MappingCase>>);
 
 TEST(VolumeAnswerMapping, CutsInsideASurrogatePairByUnit)
 {

@@ -1,7 +1,6 @@
 #include "StoreTestSupport.h"
 
 #include <windows.h>
-#include "app/Globals.h"
 #include "store/RecordStatements.h"
 #include "store/SqliteHandles.h"
 
@@ -14,7 +13,7 @@ const char kVersionFailed[] = "ユーザバージョンの確認に失敗しま�
 
 class Startup : public StoreTest {
 protected:
-    StartupOutcome Start() { return StartCatalogueDatabase(window_.Operations()); }
+    StartupOutcome Start() { return StartCatalogueDatabase(catalogue_, window_.Operations(catalogue_)); }
 
     // A failed start-up: its one message, then its clean-up (the layout
     // statement finalized, the connection closed), then the quit request.
@@ -24,7 +23,7 @@ protected:
         EXPECT_EQ(std::vector<std::string>{message}, window_.messages);
         EXPECT_EQ(1, window_.quitCount);
         EXPECT_FALSE(window_.openAtQuit);
-        EXPECT_FALSE(g_catalogueDb);
+        EXPECT_FALSE(catalogue_.db);
         const bool layoutPending = expected == StartupOutcome::LayoutStep
                                    || expected == StartupOutcome::LayoutMismatch
                                    || expected == StartupOutcome::Version;
@@ -37,7 +36,7 @@ protected:
         EXPECT_EQ(static_cast<int>(StartupOutcome::Ready), static_cast<int>(outcome));
         EXPECT_TRUE(window_.messages.empty());
         EXPECT_EQ(0, window_.quitCount);
-        EXPECT_TRUE(g_catalogueDb);
+        EXPECT_TRUE(catalogue_.db);
     }
 
     RecordedWindow window_;
@@ -59,8 +58,8 @@ TEST_F(Startup, MissingFileIsCreatedAtVersion1)
 {
     ASSERT_FALSE(FileExists(scratch_.File("Tomebox.sqlite")));
     ExpectReady(Start());
-    EXPECT_TRUE(g_catalogue.empty());
-    g_catalogueDb.Close();
+    EXPECT_TRUE(catalogue_.books.empty());
+    catalogue_.db.Close();
 
     RawDb raw;
     EXPECT_EQ(1, raw.Version());
@@ -89,15 +88,15 @@ TEST_F(Startup, Version0IsRewrittenInUtf8)
                          "10"}}),
                   TableRows(raw));
     }
-    ASSERT_EQ(3u, g_catalogue.size());
+    ASSERT_EQ(3u, catalogue_.books.size());
     EXPECT_EQ((std::vector<std::string>{"吾輩は猫である", "ワガハイハネコデアル", "夏目漱石", "ナツメソウセキ", "1905",
                                         "10", "大倉書店", "オオクラショテン", "本棚1", "ホンダナ",
                                         "978-4-00-310101-8", "3"}),
-              Describe(*g_catalogue[0]));
-    EXPECT_EQ("ｶﾅ", g_catalogue[1]->GetBookName());
-    EXPECT_EQ(-1, g_catalogue[1]->GetYear());
-    EXPECT_EQ("O'Brien の表示", g_catalogue[2]->GetBookName());
-    EXPECT_EQ("", g_catalogue[2]->GetAuthor());
+              Describe(*catalogue_.books[0]));
+    EXPECT_EQ("ｶﾅ", catalogue_.books[1]->GetBookName());
+    EXPECT_EQ(-1, catalogue_.books[1]->GetYear());
+    EXPECT_EQ("O'Brien の表示", catalogue_.books[2]->GetBookName());
+    EXPECT_EQ("", catalogue_.books[2]->GetAuthor());
 }
 
 TEST_F(Startup, OtherVersionsAreSetTo1WithoutRewriting)
@@ -114,11 +113,11 @@ TEST_F(Startup, OtherVersionsAreSetTo1WithoutRewriting)
             }
             RecordedWindow window;
             EXPECT_EQ(static_cast<int>(StartupOutcome::Ready),
-                      static_cast<int>(StartCatalogueDatabase(window.Operations())))
+                      static_cast<int>(StartCatalogueDatabase(catalogue_, window.Operations(catalogue_))))
                 << version;
             EXPECT_TRUE(window.messages.empty());
-            g_catalogueDb.Close();
-            g_catalogue.clear();
+            catalogue_.db.Close();
+            catalogue_.books.clear();
             RawDb raw;
             EXPECT_EQ(1, raw.Version()) << version;
             EXPECT_EQ("\x95\x5C\x8E\xA6", raw.Rows("SELECT BookName FROM Tomebox")[0][0]) << version;
@@ -172,14 +171,14 @@ TEST_F(Startup, WrongLayoutsAreRefusedAndLeftUntouched)
         const std::string before = ReadFileBytes(own.File("Tomebox.sqlite"));
         RecordedWindow window;
         EXPECT_EQ(static_cast<int>(StartupOutcome::LayoutMismatch),
-                  static_cast<int>(StartCatalogueDatabase(window.Operations())))
+                  static_cast<int>(StartCatalogueDatabase(catalogue_, window.Operations(catalogue_))))
             << layout.name;
         EXPECT_EQ(std::vector<std::string>{kMismatch}, window.messages) << layout.name;
         EXPECT_EQ(1, window.quitCount) << layout.name;
         EXPECT_EQ(1, window.statementsAtMessage) << layout.name;
         EXPECT_FALSE(window.openAtQuit) << layout.name;
-        EXPECT_FALSE(g_catalogueDb) << layout.name;
-        EXPECT_TRUE(g_catalogue.empty()) << layout.name;
+        EXPECT_FALSE(catalogue_.db) << layout.name;
+        EXPECT_TRUE(catalogue_.books.empty()) << layout.name;
         EXPECT_EQ(before, ReadFileBytes(own.File("Tomebox.sqlite"))) << layout.name;
     }
 }
@@ -211,9 +210,9 @@ TEST_F(Startup, FurtherColumnsAreAccepted)
         raw.Exec("PRAGMA user_version = 1");
     }
     ExpectReady(Start());
-    ASSERT_EQ(1u, g_catalogue.size());
-    EXPECT_EQ("三四郎", g_catalogue[0]->GetBookName());
-    EXPECT_EQ(5, g_catalogue[0]->GetID());
+    ASSERT_EQ(1u, catalogue_.books.size());
+    EXPECT_EQ("三四郎", catalogue_.books[0]->GetBookName());
+    EXPECT_EQ(5, catalogue_.books[0]->GetID());
 }
 
 // The twelve columns in reverse order, behind two further ones.
@@ -233,15 +232,15 @@ TEST_F(Startup, ColumnsInAnotherOrderLoadIntoTheirFields)
         raw.Exec("PRAGMA user_version = 1");
     }
     ExpectReady(Start());
-    ASSERT_EQ(1u, g_catalogue.size());
+    ASSERT_EQ(1u, catalogue_.books.size());
     EXPECT_EQ((std::vector<std::string>{"こころ", "ココロ", "漱石", "ソウセキ", "1914", "5", "岩波", "イワナミ", "本棚",
                                         "ホンダナ", "978-4", "8"}),
-              Describe(*g_catalogue[0]));
+              Describe(*catalogue_.books[0]));
 
     // A new record goes into its own columns too.
     BookFields added = MakeFields("門", 9);
-    ASSERT_TRUE(SaveBookData(Insert, MakeBook(added)));
-    g_catalogueDb.Close();
+    ASSERT_TRUE(SaveBookData(catalogue_, Insert, MakeBook(added)));
+    catalogue_.db.Close();
     RawDb raw;
     EXPECT_EQ((Rows{{u8"門", u8"ショメイ", u8"夏目漱石", u8"ナツメソウセキ", "1906", "4", u8"岩波書店",
                      u8"イワナミショテン", u8"本棚1", u8"ホンダナ", "9784003101018", "9"}}),
@@ -259,12 +258,12 @@ TEST_F(Startup, Version0InAnotherOrderIsRewrittenInPlace)
                  "VALUES ('メモ', 5, 2, '漱石', 1914, 'こころ')");
     }
     ExpectReady(Start());
-    ASSERT_EQ(1u, g_catalogue.size());
-    EXPECT_EQ("こころ", g_catalogue[0]->GetBookName());
-    EXPECT_EQ("漱石", g_catalogue[0]->GetAuthor());
-    EXPECT_EQ(1914, g_catalogue[0]->GetYear());
-    EXPECT_EQ(2, g_catalogue[0]->GetID());
-    g_catalogueDb.Close();
+    ASSERT_EQ(1u, catalogue_.books.size());
+    EXPECT_EQ("こころ", catalogue_.books[0]->GetBookName());
+    EXPECT_EQ("漱石", catalogue_.books[0]->GetAuthor());
+    EXPECT_EQ(1914, catalogue_.books[0]->GetYear());
+    EXPECT_EQ(2, catalogue_.books[0]->GetID());
+    catalogue_.db.Close();
     RawDb raw;
     EXPECT_EQ(1, raw.Version());
     // The further columns keep their values; they are not the system's to convert.
@@ -288,10 +287,10 @@ TEST_F(Startup, NullBookNameLoadsAsEmptyText)
         raw.Exec("PRAGMA user_version = 1");
     }
     ExpectReady(Start());
-    ASSERT_EQ(1u, g_catalogue.size());
-    EXPECT_EQ("", g_catalogue[0]->GetBookName());
-    EXPECT_EQ("x", g_catalogue[0]->GetAuthor());
-    EXPECT_EQ(4, g_catalogue[0]->GetID());
+    ASSERT_EQ(1u, catalogue_.books.size());
+    EXPECT_EQ("", catalogue_.books[0]->GetBookName());
+    EXPECT_EQ("x", catalogue_.books[0]->GetAuthor());
+    EXPECT_EQ(4, catalogue_.books[0]->GetID());
 }
 
 TEST_F(Startup, NotADatabaseIsNotRead)
@@ -307,7 +306,7 @@ TEST_F(Startup, FileThatCannotBeOpened)
     // A directory in place of the file.
     ASSERT_TRUE(CreateDirectoryA(scratch_.File("Tomebox.sqlite").c_str(), nullptr));
     ExpectFailure(Start(), StartupOutcome::Open, "データベースの生成に失敗しました");
-    CloseCatalogueDatabase(window_.Operations());
+    CloseCatalogueDatabase(catalogue_, window_.Operations(catalogue_));
     EXPECT_EQ(1u, window_.messages.size());
     EXPECT_EQ(2, window_.quitCount);
 }
@@ -387,7 +386,7 @@ protected:
         RawDb raw;
         EXPECT_EQ(before_, TableRows(raw));
         EXPECT_EQ(0, raw.Version());
-        EXPECT_TRUE(g_catalogue.empty());
+        EXPECT_TRUE(catalogue_.books.empty());
     }
 
     Rows before_;
@@ -427,8 +426,8 @@ TEST_F(FailedUpgrade, AnotherWriterHoldsTheFile)
 
     // Once the other writer is gone, the next start-up upgrades.
     RecordedWindow again;
-    EXPECT_EQ(static_cast<int>(StartupOutcome::Ready), static_cast<int>(StartCatalogueDatabase(again.Operations())));
-    EXPECT_EQ(3u, g_catalogue.size());
+    EXPECT_EQ(static_cast<int>(StartupOutcome::Ready), static_cast<int>(StartCatalogueDatabase(catalogue_, again.Operations(catalogue_))));
+    EXPECT_EQ(3u, catalogue_.books.size());
 }
 
 TEST_F(FailedUpgrade, ExclusiveLockStopsTheVersionRead)
@@ -442,7 +441,7 @@ TEST_F(FailedUpgrade, ExclusiveLockStopsTheVersionRead)
     EXPECT_TRUE(outcome == StartupOutcome::PrepareLayout || outcome == StartupOutcome::Version);
     EXPECT_EQ(1u, window_.messages.size());
     EXPECT_EQ(1, window_.quitCount);
-    EXPECT_FALSE(g_catalogueDb);
+    EXPECT_FALSE(catalogue_.db);
     ExpectTableAsBefore();
 }
 
@@ -480,21 +479,21 @@ TEST_F(Startup, LoadFailureKeepsTheRowsReadBefore)
                   std::string(4096, '\xFF'));
 
     ExpectFailure(Start(), StartupOutcome::Load, "SQLから情報の読み込みに失敗しました");
-    EXPECT_GT(g_catalogue.size(), 0u);
-    EXPECT_LT(g_catalogue.size(), 300u);
-    for (std::size_t i = 0; i < g_catalogue.size(); ++i) EXPECT_EQ(static_cast<int>(i), g_catalogue[i]->GetID());
+    EXPECT_GT(catalogue_.books.size(), 0u);
+    EXPECT_LT(catalogue_.books.size(), 300u);
+    for (std::size_t i = 0; i < catalogue_.books.size(); ++i) EXPECT_EQ(static_cast<int>(i), catalogue_.books[i]->GetID());
 }
 
 TEST_F(Startup, CloseAtShutdown)
 {
     ExpectReady(Start());
-    CloseCatalogueDatabase(window_.Operations());
+    CloseCatalogueDatabase(catalogue_, window_.Operations(catalogue_));
     EXPECT_TRUE(window_.messages.empty());
     EXPECT_EQ(1, window_.quitCount);
-    EXPECT_FALSE(g_catalogueDb);
+    EXPECT_FALSE(catalogue_.db);
 
     // Nothing is left to close a second time.
-    CloseCatalogueDatabase(window_.Operations());
+    CloseCatalogueDatabase(catalogue_, window_.Operations(catalogue_));
     EXPECT_TRUE(window_.messages.empty());
     EXPECT_EQ(2, window_.quitCount);
 }
@@ -502,13 +501,13 @@ TEST_F(Startup, CloseAtShutdown)
 TEST_F(Startup, FailingCloseStillPostsQuit)
 {
     ExpectReady(Start());
-    sqlite3* db = g_catalogueDb.get();
+    sqlite3* db = catalogue_.db.get();
     sqlite3_stmt* pending = nullptr;
     ASSERT_EQ(SQLITE_OK, sqlite3_prepare(db, "SELECT * FROM Tomebox", -1, &pending, nullptr));
-    CloseCatalogueDatabase(window_.Operations());
+    CloseCatalogueDatabase(catalogue_, window_.Operations(catalogue_));
     EXPECT_EQ(std::vector<std::string>{"データベースのクローズに失敗しました"}, window_.messages);
     EXPECT_EQ(1, window_.quitCount);
-    EXPECT_FALSE(g_catalogueDb);
+    EXPECT_FALSE(catalogue_.db);
     // The connection is left to whoever holds its statement.
     sqlite3_finalize(pending);
     EXPECT_EQ(SQLITE_OK, sqlite3_close(db));
@@ -518,7 +517,7 @@ TEST_F(Startup, FailedStartupLeavesNothingToClose)
 {
     OverwriteFile(scratch_.File("Tomebox.sqlite"), 0, std::string(4096, 'G'));
     ExpectFailure(Start(), StartupOutcome::PrepareLayout, "データベースの読み込みに失敗しました");
-    CloseCatalogueDatabase(window_.Operations());
+    CloseCatalogueDatabase(catalogue_, window_.Operations(catalogue_));
     EXPECT_EQ(1u, window_.messages.size());
     EXPECT_EQ(2, window_.quitCount);
 }

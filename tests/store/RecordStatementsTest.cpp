@@ -1,6 +1,5 @@
 #include "StoreTestSupport.h"
 
-#include "app/Globals.h"
 #include "store/RecordStatements.h"
 #include "store/SqliteHandles.h"
 
@@ -104,7 +103,7 @@ protected:
     void SetUp() override
     {
         StoreTest::SetUp();
-        ASSERT_EQ(SQLITE_OK, g_catalogueDb.Open("Tomebox.sqlite"));
+        ASSERT_EQ(SQLITE_OK, catalogue_.db.Open("Tomebox.sqlite"));
         RawDb raw;
         CreateCatalogueTable(raw);
     }
@@ -124,7 +123,7 @@ TEST_F(SavedRecords, RoundTripThroughTheFile)
     sparse.ID = 1;
     BookFields longest = MakeFields(std::string(255, 'x'), 2147483647);
     longest.Publisher = "ｱｲｳｴｵ";  // half-width kana
-    for (const BookFields& f : {quoted, sparse, longest}) ASSERT_TRUE(SaveBookData(Insert, Book(f)));
+    for (const BookFields& f : {quoted, sparse, longest}) ASSERT_TRUE(SaveBookData(catalogue_, Insert, Book(f)));
 
     RawDb raw;
     auto rows = TableRows(raw);
@@ -136,31 +135,31 @@ TEST_F(SavedRecords, RoundTripThroughTheFile)
     EXPECT_EQ("0", rows[1][5]);
     EXPECT_EQ(u8"ｱｲｳｴｵ", rows[2][6]);
 
-    ASSERT_TRUE(LoadCatalogue());
-    ASSERT_EQ(3u, g_catalogue.size());
-    EXPECT_EQ(Describe(BookData(quoted)), Describe(*g_catalogue[0]));
-    EXPECT_EQ(Describe(BookData(sparse)), Describe(*g_catalogue[1]));
-    EXPECT_EQ(Describe(BookData(longest)), Describe(*g_catalogue[2]));
+    ASSERT_TRUE(LoadCatalogue(catalogue_));
+    ASSERT_EQ(3u, catalogue_.books.size());
+    EXPECT_EQ(Describe(BookData(quoted)), Describe(*catalogue_.books[0]));
+    EXPECT_EQ(Describe(BookData(sparse)), Describe(*catalogue_.books[1]));
+    EXPECT_EQ(Describe(BookData(longest)), Describe(*catalogue_.books[2]));
 }
 
 TEST_F(SavedRecords, EmptyBookNameIsStoredAsEmptyText)
 {
     BookFields f;
     f.ID = 0;
-    ASSERT_TRUE(SaveBookData(Insert, Book(f)));
+    ASSERT_TRUE(SaveBookData(catalogue_, Insert, Book(f)));
     RawDb raw;
     EXPECT_EQ("text", raw.Rows("SELECT typeof(BookName) FROM Tomebox")[0][0]);
 }
 
 TEST_F(SavedRecords, UpdateRewritesEveryColumn)
 {
-    ASSERT_TRUE(SaveBookData(Insert, Book(MakeFields("こころ", 4))));
+    ASSERT_TRUE(SaveBookData(catalogue_, Insert, Book(MakeFields("こころ", 4))));
     BookFields changed;
     changed.BookName = "こゝろ";
     changed.Author = "漱石";
     changed.Year = 1914;
     changed.ID = 4;
-    ASSERT_TRUE(SaveBookData(Update, Book(changed)));
+    ASSERT_TRUE(SaveBookData(catalogue_, Update, Book(changed)));
     RawDb raw;
     EXPECT_EQ((std::vector<std::vector<std::string>>{{u8"こゝろ", kNull, u8"漱石", kNull, "1914", "0", kNull,
                                                        kNull, kNull, kNull, kNull, "4"}}),
@@ -169,17 +168,17 @@ TEST_F(SavedRecords, UpdateRewritesEveryColumn)
 
 TEST_F(SavedRecords, UpdateOfAMissingIdSucceedsAndChangesNothing)
 {
-    ASSERT_TRUE(SaveBookData(Insert, Book(MakeFields("こころ", 4))));
+    ASSERT_TRUE(SaveBookData(catalogue_, Insert, Book(MakeFields("こころ", 4))));
     RawDb raw;
     const auto before = TableRows(raw);
-    EXPECT_TRUE(SaveBookData(Update, Book(MakeFields("門", 5))));
+    EXPECT_TRUE(SaveBookData(catalogue_, Update, Book(MakeFields("門", 5))));
     EXPECT_EQ(before, TableRows(raw));
 }
 
 TEST_F(SavedRecords, InsertOfAnExistingIdFails)
 {
-    ASSERT_TRUE(SaveBookData(Insert, Book(MakeFields("こころ", 4))));
-    EXPECT_FALSE(SaveBookData(Insert, Book(MakeFields("門", 4))));
+    ASSERT_TRUE(SaveBookData(catalogue_, Insert, Book(MakeFields("こころ", 4))));
+    EXPECT_FALSE(SaveBookData(catalogue_, Insert, Book(MakeFields("門", 4))));
     RawDb raw;
     ASSERT_EQ(1u, TableRows(raw).size());
     EXPECT_EQ(u8"こころ", TableRows(raw)[0][0]);
@@ -187,77 +186,77 @@ TEST_F(SavedRecords, InsertOfAnExistingIdFails)
 
 TEST_F(SavedRecords, UnknownModeRunsNothing)
 {
-    for (int mode : {2, -1, 255}) EXPECT_FALSE(SaveBookData(static_cast<SaveMode>(mode), Book(MakeFields("x", mode))));
+    for (int mode : {2, -1, 255}) EXPECT_FALSE(SaveBookData(catalogue_, static_cast<SaveMode>(mode), Book(MakeFields("x", mode))));
     RawDb raw;
     EXPECT_TRUE(TableRows(raw).empty());
 }
 
 TEST_F(SavedRecords, DeleteRemovesOneRowAndAcceptsMissingIds)
 {
-    for (int id : {0, 1, 2}) ASSERT_TRUE(SaveBookData(Insert, Book(MakeFields("本", id))));
-    EXPECT_TRUE(DeleteBookData(1));
-    EXPECT_TRUE(DeleteBookData(99));
+    for (int id : {0, 1, 2}) ASSERT_TRUE(SaveBookData(catalogue_, Insert, Book(MakeFields("本", id))));
+    EXPECT_TRUE(DeleteBookData(catalogue_, 1));
+    EXPECT_TRUE(DeleteBookData(catalogue_, 99));
     RawDb raw;
     EXPECT_EQ((std::vector<std::vector<std::string>>{{"0"}, {"2"}}), raw.Rows("SELECT ID FROM Tomebox ORDER BY ID"));
 }
 
 TEST_F(SavedRecords, LoadAppendsAfterExistingRecords)
 {
-    ASSERT_TRUE(LoadCatalogue());
-    EXPECT_TRUE(g_catalogue.empty());
+    ASSERT_TRUE(LoadCatalogue(catalogue_));
+    EXPECT_TRUE(catalogue_.books.empty());
 
-    for (int id : {3, 1, 2}) ASSERT_TRUE(SaveBookData(Insert, Book(MakeFields("本" + std::to_string(id), id))));
-    g_catalogue.push_back(MakeBook(MakeFields("既存", 100)));
-    ASSERT_TRUE(LoadCatalogue());
-    ASSERT_EQ(4u, g_catalogue.size());
-    EXPECT_EQ(100, g_catalogue[0]->GetID());
-    EXPECT_EQ(1, g_catalogue[1]->GetID());
-    EXPECT_EQ(2, g_catalogue[2]->GetID());
-    EXPECT_EQ("本3", g_catalogue[3]->GetBookName());
+    for (int id : {3, 1, 2}) ASSERT_TRUE(SaveBookData(catalogue_, Insert, Book(MakeFields("本" + std::to_string(id), id))));
+    catalogue_.books.push_back(MakeBook(MakeFields("既存", 100)));
+    ASSERT_TRUE(LoadCatalogue(catalogue_));
+    ASSERT_EQ(4u, catalogue_.books.size());
+    EXPECT_EQ(100, catalogue_.books[0]->GetID());
+    EXPECT_EQ(1, catalogue_.books[1]->GetID());
+    EXPECT_EQ(2, catalogue_.books[2]->GetID());
+    EXPECT_EQ("本3", catalogue_.books[3]->GetBookName());
 }
 
 TEST_F(SavedRecords, NullsLoadAsEmptyTextAndZero)
 {
     RawDb raw;
     raw.Exec("INSERT INTO Tomebox (BookName, ID) VALUES ('x', 9)");
-    ASSERT_TRUE(LoadCatalogue());
-    ASSERT_EQ(1u, g_catalogue.size());
+    ASSERT_TRUE(LoadCatalogue(catalogue_));
+    ASSERT_EQ(1u, catalogue_.books.size());
     EXPECT_EQ((std::vector<std::string>{"x", "", "", "", "0", "0", "", "", "", "", "", "9"}),
-              Describe(*g_catalogue[0]));
+              Describe(*catalogue_.books[0]));
 }
 
 TEST_F(SavedRecords, LoadWithoutTheTableFailsAndAppendsNothing)
 {
     RawDb raw;
     raw.Exec("DROP TABLE Tomebox");
-    EXPECT_FALSE(LoadCatalogue());
-    EXPECT_TRUE(g_catalogue.empty());
+    EXPECT_FALSE(LoadCatalogue(catalogue_));
+    EXPECT_TRUE(catalogue_.books.empty());
 }
 
 // Another connection in the middle of a write: every statement is refused
 // and the table stays as it was.
 TEST_F(SavedRecords, WritesRefusedWhileAnotherConnectionLocks)
 {
-    ASSERT_TRUE(SaveBookData(Insert, Book(MakeFields("こころ", 4))));
+    ASSERT_TRUE(SaveBookData(catalogue_, Insert, Book(MakeFields("こころ", 4))));
     RawDb other;
     const auto before = TableRows(other);
     other.Exec("BEGIN EXCLUSIVE");
-    EXPECT_FALSE(SaveBookData(Insert, Book(MakeFields("門", 5))));
-    EXPECT_FALSE(SaveBookData(Update, Book(MakeFields("門", 4))));
-    EXPECT_FALSE(DeleteBookData(4));
-    EXPECT_FALSE(LoadCatalogue());
-    EXPECT_TRUE(g_catalogue.empty());
+    EXPECT_FALSE(SaveBookData(catalogue_, Insert, Book(MakeFields("門", 5))));
+    EXPECT_FALSE(SaveBookData(catalogue_, Update, Book(MakeFields("門", 4))));
+    EXPECT_FALSE(DeleteBookData(catalogue_, 4));
+    EXPECT_FALSE(LoadCatalogue(catalogue_));
+    EXPECT_TRUE(catalogue_.books.empty());
     other.Exec("COMMIT");
     EXPECT_EQ(before, TableRows(other));
 }
 
 TEST_F(SavedRecords, WritesRefusedOnAReadOnlyConnection)
 {
-    ASSERT_TRUE(SaveBookData(Insert, Book(MakeFields("こころ", 4))));
-    ASSERT_EQ(SQLITE_OK, sqlite3_exec(g_catalogueDb.get(), "PRAGMA query_only = 1", nullptr, nullptr, nullptr));
-    EXPECT_FALSE(SaveBookData(Insert, Book(MakeFields("門", 5))));
-    EXPECT_FALSE(SaveBookData(Update, Book(MakeFields("門", 4))));
-    EXPECT_FALSE(DeleteBookData(4));
+    ASSERT_TRUE(SaveBookData(catalogue_, Insert, Book(MakeFields("こころ", 4))));
+    ASSERT_EQ(SQLITE_OK, sqlite3_exec(catalogue_.db.get(), "PRAGMA query_only = 1", nullptr, nullptr, nullptr));
+    EXPECT_FALSE(SaveBookData(catalogue_, Insert, Book(MakeFields("門", 5))));
+    EXPECT_FALSE(SaveBookData(catalogue_, Update, Book(MakeFields("門", 4))));
+    EXPECT_FALSE(DeleteBookData(catalogue_, 4));
     RawDb raw;
     ASSERT_EQ(1u, TableRows(raw).size());
     EXPECT_EQ(u8"こころ", TableRows(raw)[0][0]);
@@ -265,15 +264,15 @@ TEST_F(SavedRecords, WritesRefusedOnAReadOnlyConnection)
 
 TEST_F(SavedRecords, WritesRefusedOnAReadOnlyFile)
 {
-    ASSERT_TRUE(SaveBookData(Insert, Book(MakeFields("こころ", 4))));
+    ASSERT_TRUE(SaveBookData(catalogue_, Insert, Book(MakeFields("こころ", 4))));
     // As root, file permissions do not stop a write; SQLite's read-only
     // open does.
-    ASSERT_EQ(SQLITE_OK, g_catalogueDb.Open("file:Tomebox.sqlite?mode=ro"));
-    EXPECT_FALSE(SaveBookData(Insert, Book(MakeFields("門", 5))));
-    EXPECT_FALSE(SaveBookData(Update, Book(MakeFields("門", 4))));
-    EXPECT_FALSE(DeleteBookData(4));
-    EXPECT_TRUE(LoadCatalogue());
-    ASSERT_EQ(1u, g_catalogue.size());
+    ASSERT_EQ(SQLITE_OK, catalogue_.db.Open("file:Tomebox.sqlite?mode=ro"));
+    EXPECT_FALSE(SaveBookData(catalogue_, Insert, Book(MakeFields("門", 5))));
+    EXPECT_FALSE(SaveBookData(catalogue_, Update, Book(MakeFields("門", 4))));
+    EXPECT_FALSE(DeleteBookData(catalogue_, 4));
+    EXPECT_TRUE(LoadCatalogue(catalogue_));
+    ASSERT_EQ(1u, catalogue_.books.size());
     RawDb raw;
     ASSERT_EQ(1u, TableRows(raw).size());
     EXPECT_EQ(u8"こころ", TableRows(raw)[0][0]);
@@ -281,10 +280,10 @@ TEST_F(SavedRecords, WritesRefusedOnAReadOnlyFile)
 
 TEST_F(SavedRecords, NothingRunsWithoutAConnection)
 {
-    g_catalogueDb.Close();
-    EXPECT_FALSE(SaveBookData(Insert, Book(MakeFields("門", 5))));
-    EXPECT_FALSE(DeleteBookData(5));
-    EXPECT_FALSE(LoadCatalogue());
+    catalogue_.db.Close();
+    EXPECT_FALSE(SaveBookData(catalogue_, Insert, Book(MakeFields("門", 5))));
+    EXPECT_FALSE(DeleteBookData(catalogue_, 5));
+    EXPECT_FALSE(LoadCatalogue(catalogue_));
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 #include "StoreTestSupport.h"
 
 #include <windows.h>
-#include "app/Globals.h"
-#include "store/RecordStatements.h"
 
 const char* const kNull = "<NULL>";
 
@@ -66,35 +64,21 @@ int RawDb::Version()
     return rows.empty() ? -999 : std::stoi(rows[0][0]);
 }
 
-WindowOperations RecordedWindow::Operations()
+WindowOperations RecordedWindow::Operations(const Catalogue& catalogue)
 {
-    return WindowOperations{[this](const char* message) {
+    return WindowOperations{[this, &catalogue](const char* message) {
                                 messages.push_back(message);
-                                sqlite3* db = g_catalogueDb.get();
+                                sqlite3* db = catalogue.db.get();
                                 openAtMessage = db != nullptr;
                                 statementsAtMessage = 0;
                                 for (sqlite3_stmt* s = db ? sqlite3_next_stmt(db, nullptr) : nullptr; s;
                                      s = sqlite3_next_stmt(db, s))
                                     ++statementsAtMessage;
                             },
-                            [this] {
+                            [this, &catalogue] {
                                 ++quitCount;
-                                openAtQuit = static_cast<bool>(g_catalogueDb);
+                                openAtQuit = static_cast<bool>(catalogue.db);
                             }};
-}
-
-void StoreTest::SetUp()
-{
-    g_catalogueDb.Close();
-    g_catalogue.clear();
-    SetTableColumnOrder(true);
-}
-
-void StoreTest::TearDown()
-{
-    g_catalogueDb.Close();
-    g_catalogue.clear();
-    SetTableColumnOrder(true);
 }
 
 BookFields MakeFields(const std::string& name, int32_t id)
@@ -125,9 +109,7 @@ std::vector<std::string> Describe(const BookData& book)
 
 void CreateCatalogueTable(RawDb& db)
 {
-    db.Exec("CREATE TABLE IF NOT EXISTS 'Tomebox' ('BookName' TEXT NOT NULL, 'BookNameKana' TEXT, "
-            "'Author' TEXT, 'AuthorKana' TEXT, 'Year' INTEGER, 'Month' INTEGER, 'Publisher' TEXT, "
-            "'PublisherKana' TEXT, 'Place' TEXT, 'PlaceKana' TEXT, 'ISBN' TEXT, 'ID' INTEGER PRIMARY KEY);");
+    db.Exec(kCreateTableStatement);
 }
 
 std::vector<std::vector<std::string>> TableRows(RawDb& db)

@@ -1,11 +1,12 @@
 // Helpers of the store tests: a second, raw connection to the scratch
-// Tomebox.sqlite, the window operations recorded, and a fixture that leaves
-// the store's globals as it found them.
+// Tomebox.sqlite, the window operations recorded, and a fixture with a
+// catalogue of its own.
 #pragma once
 #include <sqlite3.h>
 #include <string>
 #include <vector>
 #include "store/BookData.h"
+#include "store/Catalogue.h"
 #include "store/CatalogueDatabase.h"
 #include "support/GTestWin32.h"
 #include "support/ScratchDirectory.h"
@@ -41,17 +42,16 @@ struct RecordedWindow {
     bool openAtMessage = false;
     int statementsAtMessage = 0;  // unfinalized statements on the connection
     bool openAtQuit = false;
-    WindowOperations Operations();
+    // The operations, recording the state of the catalogue's connection.
+    WindowOperations Operations(const Catalogue& catalogue);
 };
 
 // Every test runs in its own scratch directory with an empty catalogue and
 // no open connection.
 class StoreTest : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
-
     ScratchDirectory scratch_;
+    Catalogue catalogue_;
 };
 
 BookFields MakeFields(const std::string& name, int32_t id);

@@ -1,23 +1,24 @@
 #include "support/RunningTomebox.h"
 
 #include <sqlite3.h>
-#include "app/Globals.h"
-#include "support/GTestWin32.h"
-#include "app/Shell.h"
+#include "app/Tomebox.h"
+#include "dialogs/Globals.h"
 #include "resources/resource.h"
+#include "support/GTestWin32.h"
 
 namespace {
 
 void ClearSharedState()
 {
-    g_catalogueDb.Close();
-    g_catalogue.clear();
-    g_hits.clear();
-    g_selectionIndex = -1;
-    g_resultsEditFlag = false;
-    g_resultsWindow = nullptr;
-    g_commandBar = nullptr;
-    g_listPane = nullptr;
+    g_globals.catalogue.db.Close();
+    g_globals.catalogue.books.clear();
+    g_globals.catalogue.insertNamesColumns = false;
+    g_globals.hits.clear();
+    g_globals.selectionIndex = -1;
+    g_globals.resultsEditFlag = false;
+    g_globals.resultsWindow = nullptr;
+    g_globals.commandBar = nullptr;
+    g_globals.listPane = nullptr;
 }
 
 void DrainQueue()
@@ -46,12 +47,12 @@ RunningTomebox::~RunningTomebox()
 
 HWND RunningTomebox::commandBar() const
 {
-    return g_commandBar;
+    return g_globals.commandBar;
 }
 
 HWND RunningTomebox::catalogueView() const
 {
-    return GetDlgItem(g_listPane, IDC_BOOK_LIST);
+    return GetDlgItem(g_globals.listPane, IDC_BOOK_LIST);
 }
 
 int RunningTomebox::RunLoop()

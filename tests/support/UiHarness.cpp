@@ -25,6 +25,22 @@ bool IsMessageBox(HWND window)
 
 }  // namespace
 
+ShownBox ErrorBox(const std::string& text, HWND owner)
+{
+    return {"エラー", text, MB_OK, owner};
+}
+
+ShownBox DeleteQuestion(HWND owner)
+{
+    return {"確認", "本当に削除してよろしいですか？", MB_YESNO, owner};
+}
+
+void PrintTo(const ShownBox& box, std::ostream* out)
+{
+    *out << "{\"" << box.caption << "\", \"" << box.text << "\", " << (box.buttons == MB_YESNO ? "MB_YESNO" : "MB_OK")
+         << ", owner " << box.owner << "}";
+}
+
 UiHarness::UiHarness()
 {
     g_harness = this;

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <cstdint>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,18 @@ struct ShownBox {
     // The top-level window that owns the box: a child window named as the
     // owner (the command bar) makes its top-level ancestor the owner.
     HWND owner;
+
+    bool operator==(const ShownBox& other) const
+    {
+        return caption == other.caption && text == other.text && buttons == other.buttons && owner == other.owner;
+    }
 };
+// An error box as Tomebox shows it: the message under "エラー", OK only.
+ShownBox ErrorBox(const std::string& text, HWND owner);
+// The delete confirmation: "本当に削除してよろしいですか？" under "確認", Yes and No.
+ShownBox DeleteQuestion(HWND owner);
+// For GoogleTest's messages, so that a wrong box reads as one.
+void PrintTo(const ShownBox& box, std::ostream* out);
 
 class UiHarness {
 public:

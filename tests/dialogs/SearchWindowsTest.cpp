@@ -3,8 +3,9 @@
 #include <sqlite3.h>
 #include <string>
 #include <vector>
-#include "app/Globals.h"
+#include "dialogs/Globals.h"
 #include "resources/resource.h"
+#include "support/Catalogues.h"
 #include "support/GTestWin32.h"
 #include "support/RunningTomebox.h"
 #include "support/ScratchDirectory.h"
@@ -12,22 +13,19 @@
 
 namespace {
 
-const char kDb[] = "Tomebox.sqlite";
+const char* const kDb = kCatalogueFile;
 
 // Five books, UTF-8 in the table (version 1); two of them from 2014.
 void WriteCatalogue(const std::string& extraSql = "")
 {
-    WriteDatabase(kDb,
-        "CREATE TABLE 'Tomebox' ('BookName' TEXT NOT NULL, 'BookNameKana' TEXT, 'Author' TEXT, "
-        "'AuthorKana' TEXT, 'Year' INTEGER, 'Month' INTEGER, 'Publisher' TEXT, 'PublisherKana' TEXT, "
-        "'Place' TEXT, 'PlaceKana' TEXT, 'ISBN' TEXT, 'ID' INTEGER PRIMARY KEY);"
+    WriteDatabase(kDb, CatalogueSql(
         u8"INSERT INTO Tomebox VALUES ('吾輩は猫である', 'ワガハイハネコデアル', '夏目漱石', NULL, 1905, 10, "
         u8"'大倉書店', NULL, '書斎', NULL, '9784000000001', 0);"
         "INSERT INTO Tomebox VALUES ('cat', NULL, 'Ann', NULL, 2014, 1, 'P', NULL, 'A', NULL, NULL, 1);"
         "INSERT INTO Tomebox VALUES ('O''Brien', NULL, NULL, NULL, 2013, 2, NULL, NULL, NULL, NULL, NULL, 2);"
         "INSERT INTO Tomebox VALUES ('cut', NULL, 'Bob', NULL, 2014, 3, 'Q', NULL, 'B', NULL, NULL, 3);"
-        u8"INSERT INTO Tomebox VALUES ('coat', NULL, NULL, NULL, 0, 0, '表現社', NULL, NULL, NULL, NULL, 4);"
-        "PRAGMA user_version = 1;" + extraSql);
+        u8"INSERT INTO Tomebox VALUES ('coat', NULL, NULL, NULL, 0, 0, '表現社', NULL, NULL, NULL, NULL, 4);")
+        + extraSql);
 }
 
 std::vector<int32_t> ItemData(HWND listView)
@@ -128,7 +126,7 @@ TEST_F(SearchWindows, TextsThatMakeNoStatementKeepTheDialogOpen)
     EXPECT_TRUE(stepRan);
     EXPECT_TRUE(ui.UnexpectedDialogs().empty());  // no results window opened
     EXPECT_TRUE(ui.Boxes().empty());
-    EXPECT_TRUE(g_hits.empty());
+    EXPECT_TRUE(g_globals.hits.empty());
     EXPECT_EQ(5u, QueryDatabase(kDb, "SELECT ID FROM Tomebox").size());
 }
 
@@ -164,10 +162,10 @@ TEST_F(SearchWindows, FoundRecordsAreListedAndShared)
         });
         Press(app->commandBar(), IDC_SEARCH);
         EXPECT_EQ(c.ids, shown) << c.text;
-        EXPECT_EQ(c.ids, Ids(g_hits)) << c.text;  // kept after the window closed
-        for (const BookPtr& hit : g_hits) {
+        EXPECT_EQ(c.ids, Ids(g_globals.hits)) << c.text;  // kept after the window closed
+        for (const BookPtr& hit : g_globals.hits) {
             bool shared = false;
-            for (const BookPtr& book : g_catalogue) shared = shared || book.get() == hit.get();
+            for (const BookPtr& book : g_globals.catalogue.books) shared = shared || book.get() == hit.get();
             EXPECT_TRUE(shared) << c.text;
         }
     }
@@ -189,7 +187,7 @@ TEST_F(SearchWindows, NoHitsOpenAnEmptyResultsWindowWithTheMainWindowUsable)
             EXPECT_EQ(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT, SendMessageA(view, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
             EXPECT_TRUE(GetWindowLongA(results, GWL_STYLE) & WS_THICKFRAME);
             EXPECT_TRUE(GetWindowLongA(results, GWL_EXSTYLE) & WS_EX_TRANSPARENT);
-            EXPECT_EQ(results, g_resultsWindow);
+            EXPECT_EQ(results, g_globals.resultsWindow);
             EXPECT_FALSE(IsWindowVisible(conditions));
             EXPECT_TRUE(IsWindowEnabled(app->mainWindow()));
             Press(results, IDC_EDIT_BOOK);
@@ -205,7 +203,7 @@ TEST_F(SearchWindows, NoHitsOpenAnEmptyResultsWindowWithTheMainWindowUsable)
     EXPECT_TRUE(stepRan);
     EXPECT_TRUE(ui.Boxes().empty());
     EXPECT_TRUE(ui.UnexpectedDialogs().empty());
-    EXPECT_TRUE(g_hits.empty());
+    EXPECT_TRUE(g_globals.hits.empty());
 }
 
 TEST_F(SearchWindows, ResizingKeepsTheListBelowTheButtonBand)
@@ -238,19 +236,15 @@ TEST_F(SearchWindows, DeleteAnsweredYesRemovesTheRecordEverywhere)
         SelectRow(ResultsView(results), 0);  // ID 1, catalogue row 1
         ui.QueueAnswer(IDYES);
         Press(results, IDC_DELETE_BOOK);
-        ASSERT_EQ(1u, ui.Boxes().size());
-        EXPECT_EQ("本当に削除してよろしいですか？", ui.Boxes()[0].text);
-        EXPECT_EQ("確認", ui.Boxes()[0].caption);
-        EXPECT_EQ(UINT(MB_YESNO), ui.Boxes()[0].buttons);
-        EXPECT_EQ(results, ui.Boxes()[0].owner);
+        EXPECT_EQ(std::vector<ShownBox>{DeleteQuestion(results)}, ui.Boxes());
         EXPECT_EQ((std::vector<int32_t>{3}), ItemData(ResultsView(results)));
         EXPECT_EQ("cut", CellText(ResultsView(results), 0, 0));
-        EXPECT_EQ(1, g_selectionIndex);
+        EXPECT_EQ(1, g_globals.selectionIndex);
     });
     EXPECT_EQ((std::vector<int32_t>{0, 2, 3, 4}), ItemData(app->catalogueView()));
     EXPECT_EQ("O'Brien", CellText(app->catalogueView(), 1, 0));
-    EXPECT_EQ((std::vector<int32_t>{0, 2, 3, 4}), Ids(g_catalogue));
-    EXPECT_EQ((std::vector<int32_t>{3}), Ids(g_hits));
+    EXPECT_EQ((std::vector<int32_t>{0, 2, 3, 4}), Ids(g_globals.catalogue.books));
+    EXPECT_EQ((std::vector<int32_t>{3}), Ids(g_globals.hits));
     EXPECT_EQ((std::vector<std::string>{"0", "2", "3", "4"}), QueryDatabase(kDb, "SELECT ID FROM Tomebox ORDER BY ID"));
 }
 
@@ -262,13 +256,12 @@ TEST_F(SearchWindows, DeleteAnsweredNoOrWithoutSelectionChangesNothing)
         EXPECT_TRUE(ui.Boxes().empty());
         SelectRow(ResultsView(results), 1);
         Press(results, IDC_DELETE_BOOK);  // answered No
-        ASSERT_EQ(1u, ui.Boxes().size());
-        EXPECT_EQ("確認", ui.Boxes()[0].caption);
+        EXPECT_EQ(std::vector<ShownBox>{DeleteQuestion(results)}, ui.Boxes());
         EXPECT_EQ((std::vector<int32_t>{1, 3}), ItemData(ResultsView(results)));
     });
     EXPECT_EQ((std::vector<int32_t>{0, 1, 2, 3, 4}), ItemData(app->catalogueView()));
-    EXPECT_EQ((std::vector<int32_t>{0, 1, 2, 3, 4}), Ids(g_catalogue));
-    EXPECT_EQ((std::vector<int32_t>{1, 3}), Ids(g_hits));
+    EXPECT_EQ((std::vector<int32_t>{0, 1, 2, 3, 4}), Ids(g_globals.catalogue.books));
+    EXPECT_EQ((std::vector<int32_t>{1, 3}), Ids(g_globals.hits));
     EXPECT_EQ(5u, QueryDatabase(kDb, "SELECT ID FROM Tomebox").size());
 }
 
@@ -291,17 +284,14 @@ TEST_F(SearchWindows, RefusedDeleteShowsTheErrorAndChangesNothing)
             SelectRow(ResultsView(results), 1);
             ui.QueueAnswer(IDYES);
             Press(results, IDC_DELETE_BOOK);
-            ASSERT_EQ(2u, ui.Boxes().size());
-            EXPECT_EQ("SQLデータの削除に失敗しました", ui.Boxes()[1].text);
-            EXPECT_EQ("エラー", ui.Boxes()[1].caption);
-            EXPECT_EQ(UINT(MB_OK), ui.Boxes()[1].buttons);
-            EXPECT_EQ(results, ui.Boxes()[1].owner);
+            EXPECT_EQ((std::vector<ShownBox>{DeleteQuestion(results), ErrorBox("SQLデータの削除に失敗しました", results)}),
+                      ui.Boxes());
             EXPECT_EQ((std::vector<int32_t>{1, 3}), ItemData(ResultsView(results)));
         });
         sqlite3_close(other);
         EXPECT_EQ((std::vector<int32_t>{0, 1, 2, 3, 4}), ItemData(app->catalogueView()));
-        EXPECT_EQ((std::vector<int32_t>{0, 1, 2, 3, 4}), Ids(g_catalogue));
-        EXPECT_EQ((std::vector<int32_t>{1, 3}), Ids(g_hits));
+        EXPECT_EQ((std::vector<int32_t>{0, 1, 2, 3, 4}), Ids(g_globals.catalogue.books));
+        EXPECT_EQ((std::vector<int32_t>{1, 3}), Ids(g_globals.hits));
         EXPECT_EQ(5u, QueryDatabase(kDb, "SELECT ID FROM Tomebox").size());
     }
 }
@@ -309,7 +299,7 @@ TEST_F(SearchWindows, RefusedDeleteShowsTheErrorAndChangesNothing)
 TEST_F(SearchWindows, EditFromTheResultsRewritesBothViewsAndTheSharedRecord)
 {
     Start();
-    const BookData* record = g_catalogue[3].get();  // ID 3, results row 1
+    const BookData* record = g_globals.catalogue.books[3].get();  // ID 3, results row 1
     SearchYear2014([&](HWND results) {
         Press(results, IDC_EDIT_BOOK);  // nothing selected: no form
         SelectRow(ResultsView(results), 1);
@@ -321,15 +311,15 @@ TEST_F(SearchWindows, EditFromTheResultsRewritesBothViewsAndTheSharedRecord)
             Press(form, IDOK);
         });
         Press(results, IDC_EDIT_BOOK);
-        EXPECT_TRUE(g_resultsEditFlag);
+        EXPECT_TRUE(g_globals.resultsEditFlag);
         EXPECT_EQ((std::vector<std::string>{"表紙", "Bob", "棚", "2014", "3", "Q", ""}), RowTexts(ResultsView(results), 1));
         EXPECT_EQ("cat", CellText(ResultsView(results), 0, 0));
     });
     EXPECT_TRUE(ui.Boxes().empty());
     EXPECT_EQ((std::vector<std::string>{"表紙", "Bob", "棚", "2014", "3", "Q", ""}), RowTexts(app->catalogueView(), 3));
     EXPECT_EQ((std::vector<int32_t>{0, 1, 2, 3, 4}), ItemData(app->catalogueView()));
-    EXPECT_EQ(record, g_catalogue[3].get());
-    EXPECT_EQ(record, g_hits[1].get());
+    EXPECT_EQ(record, g_globals.catalogue.books[3].get());
+    EXPECT_EQ(record, g_globals.hits[1].get());
     EXPECT_EQ("表紙", record->GetBookName());
     EXPECT_EQ((std::vector<std::string>{u8"表紙|棚"}), QueryDatabase(kDb, "SELECT BookName, Place FROM Tomebox WHERE ID = 3"));
 }
@@ -352,7 +342,7 @@ TEST_F(SearchWindows, SecondSearchFromTheMainWindowRefillsTheHitList)
         });
         ASSERT_TRUE(IsWindowEnabled(app->mainWindow()));
         Press(app->commandBar(), IDC_SEARCH);
-        EXPECT_EQ((std::vector<int32_t>{3}), Ids(g_hits));
+        EXPECT_EQ((std::vector<int32_t>{3}), Ids(g_globals.hits));
         EXPECT_EQ((std::vector<int32_t>{1, 3}), ItemData(ResultsView(firstResults)));
 
         // ID 3 is still a hit: the form reads this window's row, not the
@@ -375,9 +365,7 @@ TEST_F(SearchWindows, SecondSearchFromTheMainWindowRefillsTheHitList)
             CancelOnExit cancel(form);
             SetText(form, IDC_BOOK_NAME, "changed");
             Press(form, IDOK);
-            ASSERT_EQ(1u, ui.Boxes().size());
-            EXPECT_EQ("編集中書籍情報が見つかりません", ui.Boxes()[0].text);
-            EXPECT_EQ("エラー", ui.Boxes()[0].caption);
+            EXPECT_EQ(std::vector<ShownBox>{ErrorBox("編集中書籍情報が見つかりません", form)}, ui.Boxes());
         });
         Press(firstResults, IDC_EDIT_BOOK);
     });

@@ -1,5 +1,5 @@
-// The Win32 half of the ISBN lookup: the form operations the continuations
-// call, and the worker threads that run them.
+// The Win32 half of the ISBN lookup: the worker threads that run the
+// continuations, and the form operations the continuations call.
 #include <windows.h>
 
 #include <algorithm>
@@ -17,10 +17,17 @@ constexpr int kWorkerCount = 4;
 // How long the end of the program waits for workers that are still busy.
 constexpr DWORD kStopWaitMilliseconds = 2000;
 
-std::mutex workersMutex;
-std::vector<HANDLE> workers;
-std::vector<DWORD> workerIds;
-std::atomic<bool> stopping{false};
+// The running workers.  Kept here, not with the program's shared state:
+// they belong to the lookup alone, and the continuations read them from
+// the workers' own threads.
+struct WorkerPool {
+    std::mutex mutex;  // held by Start and Stop
+    std::vector<HANDLE> threads;
+    std::vector<DWORD> threadIds;
+    std::atomic<bool> stopping{false};
+    std::atomic<LookupFailureBox> showFailure{nullptr};
+};
+WorkerPool s_pool;
 
 DWORD WINAPI WorkerMain(LPVOID)
 {
@@ -51,42 +58,43 @@ void ShowLookupFailure(LookupFormHandle form, LookupFailure failure) noexcept
     HWND owner = reinterpret_cast<HWND>(form);
     // A failure that arrives after its form has closed, or while the program
     // ends, is not shown: the box would stand alone, owned by nothing.
-    if (stopping || !IsWindow(owner)) return;
-    const char* text = failure == LookupFailure::Request ? "HTTPリクエストに失敗しました"
-                                                         : "リクエスト結果の処理に失敗しました";
-    MessageBoxA(owner, text, "エラー", MB_OK);
+    const LookupFailureBox show = s_pool.showFailure;
+    if (s_pool.stopping || !show || !IsWindow(owner)) return;
+    show(owner, failure == LookupFailure::Request ? "HTTPリクエストに失敗しました"
+                                                  : "リクエスト結果の処理に失敗しました");
 }
 
-void StartLookupWorkers()
+void StartLookupWorkers(LookupFailureBox showFailure)
 {
-    std::lock_guard<std::mutex> lock(workersMutex);
-    if (!workers.empty()) return;
+    std::lock_guard<std::mutex> lock(s_pool.mutex);
+    s_pool.showFailure = showFailure;
+    if (!s_pool.threads.empty()) return;
     InstallLookupScheduler();
-    stopping = false;
+    s_pool.stopping = false;
     OpenLookupQueue();
     for (int i = 0; i < kWorkerCount; ++i) {
         DWORD id = 0;
         HANDLE thread = CreateThread(nullptr, 0, WorkerMain, nullptr, 0, &id);
         if (thread == nullptr) continue;
-        workers.push_back(thread);
-        workerIds.push_back(id);
+        s_pool.threads.push_back(thread);
+        s_pool.threadIds.push_back(id);
     }
 }
 
 void StopLookupWorkers()
 {
-    std::lock_guard<std::mutex> lock(workersMutex);
-    if (workers.empty()) return;
-    stopping = true;
+    std::lock_guard<std::mutex> lock(s_pool.mutex);
+    if (s_pool.threads.empty()) return;
+    s_pool.stopping = true;
     CloseLookupQueue();
     const DWORD start = GetTickCount();
     for (;;) {
         std::vector<HANDLE> busy;
         std::vector<DWORD> busyIds;
-        for (size_t i = 0; i < workers.size(); ++i) {
-            if (WaitForSingleObject(workers[i], 0) == WAIT_OBJECT_0) continue;
-            busy.push_back(workers[i]);
-            busyIds.push_back(workerIds[i]);
+        for (size_t i = 0; i < s_pool.threads.size(); ++i) {
+            if (WaitForSingleObject(s_pool.threads[i], 0) == WAIT_OBJECT_0) continue;
+            busy.push_back(s_pool.threads[i]);
+            busyIds.push_back(s_pool.threadIds[i]);
         }
         const DWORD waited = GetTickCount() - start;
         if (busy.empty() || waited >= kStopWaitMilliseconds) break;
@@ -102,7 +110,7 @@ void StopLookupWorkers()
     }
     // A worker still busy now waits on a window whose thread has stopped
     // answering; it is left to the end of the process.
-    for (HANDLE thread : workers) CloseHandle(thread);
-    workers.clear();
-    workerIds.clear();
+    for (HANDLE thread : s_pool.threads) CloseHandle(thread);
+    s_pool.threads.clear();
+    s_pool.threadIds.clear();
 }

@@ -1,16 +1,19 @@
-// Catalogue files for the shell's tests, written by raw SQL before the
-// program starts.  SQL literals are u8 (the file holds UTF-8); the texts
+// Catalogue files for the tests that drive the program, written by raw SQL
+// before it starts.  SQL literals are u8 (the file holds UTF-8); the texts
 // the window shows are plain literals, code page 932 like the program's.
 #pragma once
 #include <string>
 #include <vector>
+#include "store/CatalogueDatabase.h"
 
 inline const char kCatalogueFile[] = "Tomebox.sqlite";
 
-inline const std::string kCreateCatalogueTable =
-    "CREATE TABLE IF NOT EXISTS 'Tomebox' ('BookName' TEXT NOT NULL, 'BookNameKana' TEXT, "
-    "'Author' TEXT, 'AuthorKana' TEXT, 'Year' INTEGER, 'Month' INTEGER, 'Publisher' TEXT, "
-    "'PublisherKana' TEXT, 'Place' TEXT, 'PlaceKana' TEXT, 'ISBN' TEXT, 'ID' INTEGER PRIMARY KEY);";
+// The program's own table holding the rows the statements insert, at
+// version 1 (texts in UTF-8).
+inline std::string CatalogueSql(const std::string& rows)
+{
+    return std::string(kCreateTableStatement) + rows + "PRAGMA user_version = 1;";
+}
 
 // 'x' and 130 hiragana: 261 bytes in code page 932, more than a cell holds.
 inline std::string LongTitleUtf8()
@@ -24,7 +27,7 @@ inline std::string LongTitleUtf8()
 // ID order 3, 7, 12, 25, 40.
 inline std::string SampleCatalogueSql()
 {
-    return kCreateCatalogueTable +
+    return CatalogueSql(
            u8"INSERT INTO Tomebox VALUES ('吾輩は猫である', 'ワガハイハネコデアル', '夏目漱石', "
            u8"'ナツメソウセキ', 1905, 10, '大倉書店', 'オオクラショテン', '書斎の本棚', "
            u8"'ショサイノホンダナ', '978-4-00-310101-8', 12);"
@@ -36,8 +39,7 @@ inline std::string SampleCatalogueSql()
            u8"-660, 2, '岩波書店', 'イワナミショテン', '居間の箪笥', 'イマノタンス', "
            u8"'978-4-00-300041-0', 7);"
            "INSERT INTO Tomebox VALUES ('" + LongTitleUtf8() +
-           "', NULL, NULL, NULL, 2001, 1, NULL, NULL, NULL, NULL, NULL, 25);"
-           "PRAGMA user_version = 1;";
+           "', NULL, NULL, NULL, 2001, 1, NULL, NULL, NULL, NULL, NULL, 25);");
 }
 
 inline const std::vector<int> kSampleIds = {3, 7, 12, 25, 40};

@@ -1,8 +1,8 @@
-#include "listview/CatalogueListView.h"
+#include "listview/BookListView.h"
 
 #include <commctrl.h>
-#include <cstdio>
 #include "listview/Win32ListView.h"
+#include "store/TextEncoding.h"
 
 namespace {
 
@@ -16,19 +16,12 @@ const ColumnSpec kColumns[kBookColumnCount] = {
     {"発行月", 50}, {"出版者", 100}, {"ISBN", 100},
 };
 
-std::string Decimal(int32_t value)
-{
-    char digits[16];
-    std::snprintf(digits, sizeof digits, "%d", value);
-    return digits;
-}
-
 }  // namespace
 
 BookRowTexts RowTextsOf(const BookData& book)
 {
     const BookFields& f = book.Fields();
-    return {f.BookName, f.Author, f.Place, Decimal(f.Year), Decimal(f.Month), f.Publisher, f.ISBN};
+    return {f.BookName, f.Author, f.Place, DecimalText(f.Year), DecimalText(f.Month), f.Publisher, f.ISBN};
 }
 
 void SetUpBookColumns(HWND listView)

@@ -1,19 +1,11 @@
-#include "dialogs/BookFormLogic.h"
+#include "dialogs/RecordCommands.h"
 
-#include <cstdio>
 #include <limits>
-#include "listview/CatalogueListView.h"
+#include "listview/BookListView.h"
 #include "resources/resource.h"
 #include "store/TextEncoding.h"
 
 namespace {
-
-std::string Decimal(int32_t value)
-{
-    char digits[16];
-    std::snprintf(digits, sizeof digits, "%d", value);
-    return digits;
-}
 
 // The whole text may be longer than a field holds; a half character at the
 // cut would turn into broken UTF-8 in the database.
@@ -22,13 +14,24 @@ std::string FieldText(const BookFormBoxes& boxes, int box)
     return CutAnsiText(boxes.Text(box), kFormTextLimit);
 }
 
-FormOutcome AddRecord(BookFields fields, BookFormContext& context)
+ListViewRows& WorkingView(const RecordCommandContext& context)
+{
+    return context.fromResults ? context.resultsView : context.catalogueView;
+}
+
+BookPtr RecordBehindSelection(const RecordCommandContext& context)
+{
+    return RecordBehindRow(WorkingView(context), context.selectionIndex,
+                           context.fromResults ? context.hits : context.catalogue);
+}
+
+FormOutcome AddRecord(BookFields fields, RecordCommandContext& context)
 {
     std::optional<int32_t> id = NextBookId(context.catalogue);
     if (!id) return FormOutcome::NoFreeId;
     fields.ID = *id;
     BookPtr book = MakeBook(std::move(fields));
-    if (!context.save(Insert, book)) return FormOutcome::SaveFailed;
+    if (!context.writes.save(Insert, book)) return FormOutcome::SaveFailed;
 
     context.catalogue.push_back(book);
     // Row i shows entry i: the new row goes to the end whatever view the
@@ -37,19 +40,17 @@ FormOutcome AddRecord(BookFields fields, BookFormContext& context)
     return FormOutcome::Saved;
 }
 
-FormOutcome ChangeRecord(BookFields fields, BookFormContext& context)
+FormOutcome ChangeRecord(BookFields fields, RecordCommandContext& context)
 {
-    ListViewRows& workingView = context.resultsEditFlag ? context.resultsView : context.catalogueView;
-    BookList working = context.resultsEditFlag ? context.hits : context.catalogue;
-    BookPtr record = RecordBehindRow(workingView, context.selectionIndex, working);
+    BookPtr record = RecordBehindSelection(context);
     if (!record) return FormOutcome::RecordMissing;
 
     fields.ID = record->GetID();
-    if (!context.save(Update, MakeBook(fields))) return FormOutcome::SaveFailed;
+    if (!context.writes.save(Update, MakeBook(fields))) return FormOutcome::SaveFailed;
 
     // In place: the hit list and the catalogue list share this object.
     *record = BookData(std::move(fields));
-    if (!context.resultsEditFlag) {
+    if (!context.fromResults) {
         RewriteBookRow(context.catalogueView, context.selectionIndex, *record);
         return FormOutcome::Saved;
     }
@@ -97,8 +98,8 @@ void ShowRecordInBoxes(BookFormBoxes& boxes, const BookData& book)
     boxes.SetText(IDC_BOOK_NAME_KANA, f.BookNameKana);
     boxes.SetText(IDC_AUTHOR, f.Author);
     boxes.SetText(IDC_AUTHOR_KANA, f.AuthorKana);
-    boxes.SetText(IDC_YEAR, Decimal(f.Year));
-    boxes.SetText(IDC_MONTH, Decimal(f.Month));
+    boxes.SetText(IDC_YEAR, DecimalText(f.Year));
+    boxes.SetText(IDC_MONTH, DecimalText(f.Month));
     boxes.SetText(IDC_PUBLISHER, f.Publisher);
     boxes.SetText(IDC_PUBLISHER_KANA, f.PublisherKana);
     boxes.SetText(IDC_PLACE, f.Place);
@@ -123,20 +124,39 @@ BookFields ReadFormValues(const BookFormBoxes& boxes)
     return f;
 }
 
-void InitialiseBookForm(BookFormBoxes& boxes, const BookFormContext& context)
+void InitialiseBookForm(BookFormBoxes& boxes, const RecordCommandContext& context)
 {
     if (context.selectionIndex == -1) return;
-    const ListViewRows& workingView = context.resultsEditFlag ? context.resultsView : context.catalogueView;
-    BookList working = context.resultsEditFlag ? context.hits : context.catalogue;
     // A row without its record leaves the boxes empty; OK then reports it.
-    if (BookPtr record = RecordBehindRow(workingView, context.selectionIndex, working))
+    if (BookPtr record = RecordBehindSelection(context))
         ShowRecordInBoxes(boxes, *record);
 }
 
-FormOutcome SubmitBookForm(const BookFormBoxes& boxes, BookFormContext& context)
+FormOutcome SubmitBookForm(const BookFormBoxes& boxes, RecordCommandContext& context)
 {
     if (boxes.Text(IDC_BOOK_NAME).empty()) return FormOutcome::TitleMissing;
     BookFields fields = ReadFormValues(boxes);
     if (context.selectionIndex == -1) return AddRecord(std::move(fields), context);
     return ChangeRecord(std::move(fields), context);
+}
+
+DeleteOutcome DeleteRecordAtRow(RecordCommandContext& context)
+{
+    const int row = context.selectionIndex;
+    const int32_t id = WorkingView(context).ItemData(row);
+    if (!context.writes.remove(id)) return {false, -1};
+
+    if (context.fromResults) {
+        RemoveBookById(context.hits, id);
+        context.resultsView.DeleteRow(row);
+    }
+    const int position = RemoveBookById(context.catalogue, id);
+    if (!context.fromResults) {
+        // Even when no record carried the ID: the view never shows a record
+        // that is gone from the table.
+        context.catalogueView.DeleteRow(row);
+    } else if (position != -1) {
+        context.catalogueView.DeleteRow(position);
+    }
+    return {true, position};
 }

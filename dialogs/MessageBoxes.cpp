@@ -1,4 +1,4 @@
-#include "app/ErrorBox.h"
+#include "dialogs/MessageBoxes.h"
 
 void ShowError(HWND owner, const char* message)
 {

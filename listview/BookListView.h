@@ -1,5 +1,6 @@
-// The report list views of books (the catalogue list view of the list pane
-// and the results list view): columns, rows and the selected row.
+// The report list views of books, both of them: the catalogue list view of
+// the list pane and the list view of a search results window.  Columns,
+// rows and the selected row.
 #pragma once
 #include <windows.h>
 #include <array>

@@ -2,11 +2,12 @@
 // of tests/lookup/with_lookup_server.py.
 #include <string>
 #include <vector>
-#include "app/Globals.h"
+#include "dialogs/Globals.h"
 #include "lookup/LookupBoundary.h"
 #include "lookup/LookupTestSupport.h"
-#include "lookup/LookupWorkers.h"
+#include "lookup/LookupWorkersEnvironment.h"
 #include "resources/resource.h"
+#include "support/Catalogues.h"
 #include "support/GTestWin32.h"
 #include "support/RunningTomebox.h"
 #include "support/ScratchDirectory.h"
@@ -14,16 +15,8 @@
 
 namespace {
 
-const char kFile[] = "Tomebox.sqlite";
+const char* const kFile = kCatalogueFile;
 const char kForm[] = "書籍情報";
-
-class LookupWorkersEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override { StartLookupWorkers(); }
-    void TearDown() override { StopLookupWorkers(); }
-};
-
-const auto* const workersEnvironment = ::testing::AddGlobalTestEnvironment(new LookupWorkersEnvironment);
 
 std::vector<std::string> Table()
 {
@@ -89,15 +82,11 @@ TEST_F(BookFormIsbn, AnswerFillsTheBoxesWhileTheFormStaysResponsiveAndOkSavesThe
 
 TEST_F(BookFormIsbn, CancelAfterTheAnswerChangesNothing)
 {
-    WriteDatabase(kFile,
-                  "CREATE TABLE 'Tomebox' ('BookName' TEXT NOT NULL, 'BookNameKana' TEXT, 'Author' TEXT, "
-                  "'AuthorKana' TEXT, 'Year' INTEGER, 'Month' INTEGER, 'Publisher' TEXT, 'PublisherKana' TEXT, "
-                  "'Place' TEXT, 'PlaceKana' TEXT, 'ISBN' TEXT, 'ID' INTEGER PRIMARY KEY);"
-                  u8"INSERT INTO Tomebox VALUES ('雪国', NULL, '川端康成', NULL, 1937, 6, NULL, NULL, '居間', NULL, NULL, 4);"
-                  "PRAGMA user_version = 1;");
+    WriteDatabase(kFile, CatalogueSql(u8"INSERT INTO Tomebox VALUES ('雪国', NULL, '川端康成', NULL, 1937, 6, NULL, "
+                                      u8"NULL, '居間', NULL, NULL, 4);"));
     const std::vector<std::string> before = Table();
     RunningTomebox app;
-    BookPtr record = g_catalogue.at(0);
+    BookPtr record = g_globals.catalogue.books.at(0);
     SelectRow(app.catalogueView(), 0);
     ui.WhenDialogOpens(kForm, [&](HWND form) {
         ASSERT_TRUE(LookUp(form, "9784003101018"));

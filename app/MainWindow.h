@@ -1,0 +1,12 @@
+// The main window: its class, its procedure and its layout.
+#pragma once
+#include <windows.h>
+
+// The window class, with the main menu, under the class name.
+void RegisterMainWindowClass(HINSTANCE instance, const char* className);
+// Creates the window; its creation opens the catalogue.  Null when the
+// window could not be made.
+HWND CreateMainWindow(HINSTANCE instance, const char* className, const char* title);
+
+// Puts the list pane and its list view below the command bar band.
+void LayOutMainWindow(HWND mainWindow);

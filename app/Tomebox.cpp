@@ -1,0 +1,52 @@
+#include "app/Tomebox.h"
+
+#include <commctrl.h>
+#include "app/CommandBar.h"
+#include "app/ListPane.h"
+#include "app/MainWindow.h"
+#include "dialogs/Globals.h"
+#include "listview/BookListView.h"
+#include "resources/resource.h"
+
+HWND StartTomebox(HINSTANCE instance, int showCommand)
+{
+    // The class and the window copy both texts.
+    char title[100];
+    char className[100];
+    LoadStringA(instance, IDS_APP_TITLE, title, sizeof title);
+    LoadStringA(instance, IDS_WINDOW_CLASS, className, sizeof className);
+    RegisterMainWindowClass(instance, className);
+
+    g_globals.instance = instance;
+    InitCommonControls();
+    HWND mainWindow = CreateMainWindow(instance, className, title);
+    if (!mainWindow) return nullptr;
+    ShowWindow(mainWindow, showCommand);
+    UpdateWindow(mainWindow);
+
+    g_globals.commandBar = CreateCommandBar(mainWindow);
+    ShowWindow(g_globals.commandBar, SW_SHOW);
+    g_globals.listPane = CreateListPane(mainWindow);
+    LayOutMainWindow(mainWindow);
+    ShowWindow(g_globals.listPane, SW_SHOW);
+    // A copy, released when the rows are in.
+    ShowBooks(CatalogueListView(), BookList(g_globals.catalogue.books));
+    return mainWindow;
+}
+
+int RunMessageLoop()
+{
+    HACCEL accelerators = LoadAcceleratorsA(g_globals.instance, MAKEINTRESOURCEA(IDR_MAIN));
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0)) {
+        // Translated for the window the message is addressed to, not for the
+        // main window: an accelerator's command goes to that window, so the
+        // about box opens only when the main window itself has the keyboard
+        // focus, and a child control that has it ignores the command.
+        if (!TranslateAcceleratorA(message.hwnd, accelerators, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+    return static_cast<int>(message.wParam);
+}
