@@ -142,6 +142,8 @@ TEST_F(SearchWindows, FoundRecordsAreListedAndShared)
         {IDC_AUTHOR, "漱石", {0}},
         {IDC_BOOK_NAME, "O'B", {2}},
         {IDC_BOOK_NAME, "c_t", {1, 3}},
+        {IDC_BOOK_NAME, "CAT", {1}},  // ASCII letters match in either case
+        {IDC_YEAR, "0", {4}},
         {IDC_YEAR, " 2014", {1, 3}},
         {IDC_PLACE, "書斎", {0}},
         {IDC_PUBLISHER, "表", {4}},  // 0x95 0x5C in code page 932

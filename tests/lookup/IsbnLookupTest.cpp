@@ -9,9 +9,9 @@
 
 #include "lookup/LookupBoundary.h"
 #include "lookup/LookupTestSupport.h"
-#include "support/CaseName.h"
 #include "lookup/LookupWorkersEnvironment.h"
 #include "resources/resource.h"
+#include "support/CaseName.h"
 
 namespace {
 
@@ -83,6 +83,8 @@ protected:
     BoxCatcher boxes_;
 };
 
+// The answers as they reach a real form, one of each way a lookup ends;
+// every shape of answer is mapped in VolumeAnswerTest.
 struct AnswerCase {
     const char* name;
     std::u16string isbn;
@@ -100,17 +102,10 @@ const AnswerCase kAnswerCases[] = {
     {"body not JSON", u"notjson", kKept, kKept, kKept, kKept, true},
     {"content type not JSON", u"html", kKept, kKept, kKept, kKept, true},
     {"no items", u"noitems", kKept, kKept, kKept, kKept, true},
-    {"empty items", u"emptyitems", kKept, kKept, kKept, kKept, true},
-    {"no title", u"notitle", kKept, kKept, kKept, kKept, true},
     {"no authors", u"noauthors", u"Only Title", kKept, kKept, kKept, true},
-    {"empty authors", u"emptyauthors", u"Only Title", kKept, kKept, kKept, true},
     {"no publishedDate", u"nodate", u"No Date", u"Dateless", kKept, kKept, true},
-    {"date of 0 units", u"date:", u"Dated", u"Writer", u"", kKept, true},
-    {"date of 3 units", u"date:201", u"Dated", u"Writer", u"201", kKept, true},
     {"date of 4 units", u"date:2014", u"Dated", u"Writer", u"2014", kKept, true},
     {"date of 5 units", u"date:2014-", u"Dated", u"Writer", u"2014", u"", false},
-    {"date of 6 units", u"date:2014-5", u"Dated", u"Writer", u"2014", u"5", false},
-    {"date of 7 units", u"date:2014-05", u"Dated", u"Writer", u"2014", u"05", false},
     {"date of 10 units", u"date:2014-05-20", u"Dated", u"Writer", u"2014", u"05", false},
     {"Japanese and non-BMP texts cut by UTF-16 unit", u"japanese", u"吾輩は猫である𠮷", u"夏目漱石", u"𠮷〇一",
      u"五月", false},

@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "dialogs/MessageBoxes.h"
 #include "lookup/LookupBoundary.h"
 #include "lookup/LookupTestSupport.h"
-#include "dialogs/MessageBoxes.h"
 #include "lookup/LookupWorkers.h"
 #include "resources/resource.h"
 

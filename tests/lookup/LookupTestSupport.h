@@ -14,7 +14,8 @@ enum class TestServer {
     DefaultPort,  // trusted, on 443: the lookup then names no port
 };
 
-// Where the next lookups go (see TestVolumeApi.cpp).
+// Where the next lookups go: the test programs link their own VolumeApi()
+// (LookupTestSupport.cpp) in place of the program's.
 void UseTestServer(TestServer server);
 // Whether with_lookup_server.py runs that server for this program.
 bool TestServerRuns(TestServer server);

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "lookup/AnswerTestSupport.h"
-#include "support/CaseName.h"
 #include "resources/resource.h"
+#include "support/CaseName.h"
 
 namespace {
 

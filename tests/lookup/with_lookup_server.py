@@ -19,7 +19,7 @@ The answer is chosen by the ISBN (the text after "isbn:" in q):
   404, 500, 201                  that status (201 with a complete answer)
   notjson                        200, JSON content type, a body that is not JSON
   html                           200, a complete answer as text/html
-  noitems, emptyitems, notitle, noauthors, emptyauthors, nodate
+  noitems, noauthors, nodate     a volume without that part
   date:TEXT                      a complete answer with that publishedDate
   japanese                       Japanese and non-BMP texts
   slow:MS:REST                   the answer for REST, after MS milliseconds
@@ -76,14 +76,8 @@ def answer_for(key):
         return 200, "text/html; charset=UTF-8", body(full_answer())
     if key == "noitems":
         return 200, as_json, body({"kind": "books#volumes", "totalItems": 0})
-    if key == "emptyitems":
-        return 200, as_json, body({"kind": "books#volumes", "totalItems": 0, "items": []})
-    if key == "notitle":
-        return 200, as_json, body(volume_answer({"authors": ["A"], "publishedDate": "2014-05"}))
     if key == "noauthors":
         return 200, as_json, body(volume_answer({"title": "Only Title", "publishedDate": "2014-05"}))
-    if key == "emptyauthors":
-        return 200, as_json, body(volume_answer({"title": "Only Title", "authors": [], "publishedDate": "2014"}))
     if key == "nodate":
         return 200, as_json, body(volume_answer({"title": "No Date", "authors": ["Dateless"]}))
     if key.startswith("date:"):
