@@ -11,6 +11,9 @@ function(tomebox_win32_program target kind)
   if(kind STREQUAL "gui")
     set_target_properties(${target} PROPERTIES WIN32_EXECUTABLE ON)
   endif()
+  # The resource script embeds the program's manifest; the linker's own
+  # would be a second one.
+  target_link_options(${target} PRIVATE /MANIFEST:NO)
   target_link_libraries(${target} PRIVATE user32 comctl32 gdi32 kernel32)
 endfunction()
 

@@ -19,7 +19,14 @@
 namespace {
 
 // How many descriptors of this process are open on the file in the current
-// directory.  SQLite is a Unix library here: an open connection holds one.
+// directory.  SQLite is a Unix library under Winelib: an open connection
+// holds one.  A Windows build's SQLite holds a handle instead, which this
+// does not see: there the count is 0 and a check for an open one is left out.
+#ifdef __WINE__
+constexpr bool kDescriptorsCounted = true;
+#else
+constexpr bool kDescriptorsCounted = false;
+#endif
 int OpenDescriptorsOn(const std::string& fileName)
 {
     int count = 0;
@@ -224,7 +231,7 @@ TEST(MainWindow, EveryWayOfClosingClosesTheDatabaseAndEndsWithZero)
         WriteDatabase(kCatalogueFile, SampleCatalogueSql());
         UiHarness ui;
         RunningTomebox app;
-        ASSERT_LT(0, OpenDescriptorsOn(kCatalogueFile));
+        if (kDescriptorsCounted) ASSERT_LT(0, OpenDescriptorsOn(kCatalogueFile));
         PostMessageA(app.mainWindow(), way.message, way.wParam, 0);
         EXPECT_EQ(0, app.RunLoop());
         EXPECT_FALSE(IsWindow(app.mainWindow()));

@@ -202,7 +202,7 @@ TEST(VolumeAnswerFuzz, ShapedAnswersYieldWhatTheirShapeAllows)
     for (int i = 0; i < 10000; ++i) {
         ShapedAnswer shaped = Shaped(random);
         VolumeAnswerWrites mapped = MapVolumeAnswer(shaped.answer);
-        const std::string text = shaped.answer.serialize();
+        const std::string text = utility::conversions::to_utf8string(shaped.answer.serialize());
         ASSERT_EQ(mapped.failed, shaped.expected.failed) << text;
         ASSERT_EQ(mapped.writes.size(), shaped.expected.writes.size()) << text;
         ++endings[mapped.writes.size()];
@@ -219,7 +219,7 @@ TEST(VolumeAnswerFuzz, AnyTreeIsMappedWithoutHarm)
     Random random(1905);
     for (int i = 0; i < 30000; ++i) {
         value answer = Tree(random, 5);
-        ExpectWellFormed(MapVolumeAnswer(answer), answer.serialize());
+        ExpectWellFormed(MapVolumeAnswer(answer), utility::conversions::to_utf8string(answer.serialize()));
     }
 }
 
@@ -229,7 +229,7 @@ TEST(VolumeAnswerFuzz, DamagedAnswerTextIsMappedWithoutHarm)
     const char noise[] = "{}[]\",:\\u0 \x80\xbf\xe3\xf0\xff";
     int parsed = 0;
     for (int i = 0; i < 10000; ++i) {
-        std::string text = Shaped(random).answer.serialize();
+        std::string text = utility::conversions::to_utf8string(Shaped(random).answer.serialize());
         for (int edits = 1 + random.Below(4); edits > 0 && !text.empty(); --edits) {
             const size_t at = random.Below(static_cast<int>(text.size()));
             switch (random.Below(4)) {
@@ -248,7 +248,14 @@ TEST(VolumeAnswerFuzz, DamagedAnswerTextIsMappedWithoutHarm)
         ++parsed;
         ExpectWellFormed(MapVolumeAnswer(answer), text);
     }
-    EXPECT_GT(parsed, 1000);  // enough damaged answers still reach the mapping
+    // Enough damaged answers still reach the mapping.  Where cpprest's texts
+    // are UTF-16, a text whose damage left it no longer UTF-8 already fails
+    // its conversion, before the parser: fewer get through there.
+#ifdef _UTF16_STRINGS
+    EXPECT_GT(parsed, 800);
+#else
+    EXPECT_GT(parsed, 1000);
+#endif
 }
 
 }  // namespace

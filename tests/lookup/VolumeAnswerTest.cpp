@@ -111,6 +111,9 @@ TEST(VolumeAnswerMapping, CutsInsideASurrogatePairByUnit)
 
 TEST(VolumeAnswerMapping, TextThatIsNotUnicodeFailsLikeAMissingOne)
 {
+#ifdef _UTF16_STRINGS
+    GTEST_SKIP() << "cpprest holds JSON texts as UTF-16 here: bytes that are not UTF-8 never reach the mapping";
+#else
     using web::json::value;
     value info = value::object();
     info[U("title")] = value::string(U("T"));
@@ -123,6 +126,7 @@ TEST(VolumeAnswerMapping, TextThatIsNotUnicodeFailsLikeAMissingOne)
     VolumeAnswerWrites mapped = MapVolumeAnswer(answer);
     EXPECT_EQ(Written(mapped), kTitle);
     EXPECT_TRUE(mapped.failed);
+#endif
 }
 
 }  // namespace

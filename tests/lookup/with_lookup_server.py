@@ -2,7 +2,17 @@
 """Runs a test command next to local HTTPS servers that stand in for the
 book-volume web service, with a certificate authority made for this run.
 
-  with_lookup_server.py [--default-port] [--gtest-filter F] [--max-seconds N] -- COMMAND...
+  with_lookup_server.py [--default-port] [--gtest-filter F] [--max-seconds N]
+                        [--prefix-ca DIR] -- COMMAND...
+  with_lookup_server.py --make-ca DIR
+
+The certificates of the servers name 127.0.0.1 as an address and as a DNS
+name (Wine's WinHTTP matches DNS names only) and point to a CRL that an HTTP
+server of this run hands out (WinHTTP checks revocation).  With --prefix-ca
+the command is a Windows program under Wine, which trusts the Root store of
+its prefix rather than SSL_CERT_FILE: the servers then use the CA kept in
+DIR, made once by --make-ca and imported into that store by
+scripts/wineprefix, and the request log is named by its Wine path (Z:).
 
 The command finds in its environment:
   SSL_CERT_FILE                    the test CA, the only one it trusts
@@ -116,6 +126,13 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.wfile.write(body)
         self.close_connection = True
 
+    def handle(self):
+        super().handle()
+        # A client that refuses the certificate once the handshake is done
+        # (WinHTTP does) closes the connection without a request.
+        if not getattr(self, "requestline", ""):
+            self.server.log.write(self.server.name, "closed without a request", "")
+
     def log_message(self, *args):
         pass
 
@@ -145,19 +162,54 @@ def openssl(*args, cwd):
     subprocess.run(["openssl", *args], cwd=cwd, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
-def make_certificates(d):
-    ec = ["-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes"]
-    openssl("req", "-x509", *ec, "-keyout", "ca.key", "-out", "ca.pem", "-days", "2",
+EC = ["-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes"]
+SERVER_NAMES = "IP:127.0.0.1,DNS:127.0.0.1"
+
+
+def make_ca(d, days):
+    openssl("req", "-x509", *EC, "-keyout", "ca.key", "-out", "ca.pem", "-days", str(days),
             "-subj", "/CN=Tomebox Test CA", "-addext", "basicConstraints=critical,CA:TRUE",
             "-addext", "keyUsage=critical,keyCertSign,cRLSign", cwd=d)
-    openssl("req", *ec, "-keyout", "server.key", "-out", "server.csr", "-subj", "/CN=127.0.0.1", cwd=d)
+
+
+def make_certificates(d, ca_dir, crl_url):
+    if ca_dir:
+        for name in ("ca.pem", "ca.key"):
+            shutil.copy(os.path.join(ca_dir, name), d)
+    else:
+        make_ca(d, 2)
+    # An empty revocation list of the CA, in DER as HTTP clients fetch it.
+    with open(os.path.join(d, "ca.cnf"), "w") as f:
+        f.write("[ca]\ndefault_ca = test\n[test]\ndatabase = index.txt\ncrlnumber = crlnumber\n"
+                "default_md = sha256\ndefault_crl_days = 2\n")
+    open(os.path.join(d, "index.txt"), "w").close()
+    with open(os.path.join(d, "crlnumber"), "w") as f:
+        f.write("01\n")
+    openssl("ca", "-config", "ca.cnf", "-gencrl", "-keyfile", "ca.key", "-cert", "ca.pem", "-out", "crl.pem", cwd=d)
+    openssl("crl", "-in", "crl.pem", "-outform", "DER", "-out", "ca.crl", cwd=d)
+    openssl("req", *EC, "-keyout", "server.key", "-out", "server.csr", "-subj", "/CN=127.0.0.1", cwd=d)
     with open(os.path.join(d, "server.ext"), "w") as f:
-        f.write("subjectAltName=IP:127.0.0.1\nbasicConstraints=CA:FALSE\nextendedKeyUsage=serverAuth\n")
+        f.write(f"subjectAltName={SERVER_NAMES}\nbasicConstraints=CA:FALSE\nextendedKeyUsage=serverAuth\n"
+                f"crlDistributionPoints=URI:{crl_url}\n")
     openssl("x509", "-req", "-in", "server.csr", "-CA", "ca.pem", "-CAkey", "ca.key", "-CAcreateserial",
             "-out", "server.pem", "-days", "2", "-extfile", "server.ext", cwd=d)
     # The same name, vouched for by nobody the client trusts.
-    openssl("req", "-x509", *ec, "-keyout", "rogue.key", "-out", "rogue.pem", "-days", "2",
-            "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1", cwd=d)
+    openssl("req", "-x509", *EC, "-keyout", "rogue.key", "-out", "rogue.pem", "-days", "2",
+            "-subj", "/CN=127.0.0.1", "-addext", f"subjectAltName={SERVER_NAMES}", cwd=d)
+
+
+class CrlHandler(http.server.BaseHTTPRequestHandler):
+    def do_GET(self):
+        with open(os.path.join(self.server.directory, "ca.crl"), "rb") as f:
+            body = f.read()
+        self.send_response(200)
+        self.send_header("Content-Type", "application/pkix-crl")
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+
+    def log_message(self, *args):
+        pass
 
 
 def server_context(d, name):
@@ -194,14 +246,23 @@ def main():
     parser.add_argument("--default-port", action="store_true")
     parser.add_argument("--gtest-filter")
     parser.add_argument("--max-seconds", type=float)
+    parser.add_argument("--prefix-ca")
+    parser.add_argument("--make-ca")
     parser.add_argument("command", nargs=argparse.REMAINDER)
     args = parser.parse_args()
     command = args.command[1:] if args.command[:1] == ["--"] else args.command
+    if args.make_ca:
+        os.makedirs(args.make_ca, exist_ok=True)
+        make_ca(args.make_ca, 3650)
+        return 0
 
     d = tempfile.mkdtemp(prefix="tomebox-lookup-")
     servers = []
     try:
-        make_certificates(d)
+        crl_server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), CrlHandler)
+        crl_server.directory = d
+        servers.append(start(crl_server))
+        make_certificates(d, args.prefix_ca, f"http://127.0.0.1:{crl_server.server_address[1]}/ca.crl")
         log = Log(os.path.join(d, "requests.log"))
         trusted = start(TlsServer("trusted", ("127.0.0.1", 0), server_context(d, "server"), log))
         untrusted = start(TlsServer("untrusted", ("127.0.0.1", 0), server_context(d, "rogue"), log))
@@ -211,7 +272,7 @@ def main():
                    TOMEBOX_LOOKUP_PORT=str(trusted.server_address[1]),
                    TOMEBOX_LOOKUP_UNTRUSTED_PORT=str(untrusted.server_address[1]),
                    TOMEBOX_LOOKUP_CLOSED_PORT=str(closed_port()),
-                   TOMEBOX_LOOKUP_LOG=log.path)
+                   TOMEBOX_LOOKUP_LOG="Z:" + log.path.replace("/", "\\") if args.prefix_ca else log.path)
         if args.default_port:
             try:
                 servers.append(start(bind_default_port(d, log)))

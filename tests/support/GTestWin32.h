@@ -1,8 +1,10 @@
-// GoogleTest from a Win32 translation unit: gtest's headers take their
-// Windows paths when they see the _WIN32 family of macros, so those are
-// hidden while it is included.  Use the narrow assertions only (libgtest is
-// built with a 4-byte wchar_t).
+// GoogleTest from a Win32 translation unit.  Under Winelib, gtest's headers
+// would take their Windows paths on seeing the _WIN32 family of macros,
+// while libgtest is the Linux one: those are hidden while it is included,
+// and only the narrow assertions may be used (libgtest is built with a
+// 4-byte wchar_t).  A Windows build includes it as it is.
 #pragma once
+#ifdef __WINE__
 #pragma push_macro("_WIN32")
 #pragma push_macro("_WIN64")
 #pragma push_macro("WIN32")
@@ -25,3 +27,6 @@
 #pragma pop_macro("WIN32")
 #pragma pop_macro("_WIN64")
 #pragma pop_macro("_WIN32")
+#else
+#include <gtest/gtest.h>
+#endif
