@@ -259,7 +259,7 @@ Figures Measure(const std::vector<Record>& records)
         CopyFileA(version0, live, FALSE);
         Check(catalogue.db.Open(live) == SQLITE_OK, "open");
         watch.Restart();
-        const bool upgraded = UpgradeCatalogueVersion(catalogue);
+        const bool upgraded = UpgradeCatalogueVersion(catalogue).has_value();
         best.upgrade = std::min(best.upgrade, watch.Seconds());
         Check(upgraded, "upgrade");
         catalogue.db.Close();

@@ -109,26 +109,26 @@ LayoutCheck VerifyLayout(sqlite3_stmt* tableInfo)
     return check;
 }
 
-bool UpgradeCatalogueVersion(Catalogue& catalogue)
+std::optional<int> UpgradeCatalogueVersion(Catalogue& catalogue)
 {
     sqlite3* db = catalogue.db.get();
     int version = 0;
     {
         Statement pragma;
-        if (PrepareStatement(db, "PRAGMA user_version", pragma) != SQLITE_OK) return false;
+        if (PrepareStatement(db, "PRAGMA user_version", pragma) != SQLITE_OK) return std::nullopt;
         int step;
         while ((step = sqlite3_step(pragma.get())) == SQLITE_ROW) version = sqlite3_column_int(pragma.get(), 0);
-        if (step != SQLITE_DONE) return false;
+        if (step != SQLITE_DONE) return std::nullopt;
     }
-    if (version != 0) return SetCurrentVersion(db);
+    if (version != 0) return version;
 
     // The rewrite and the new version stand or fall together: a failure
     // anywhere leaves the table and its version as they were, so the next
     // start-up tries again on the same rows.
-    if (Execute(db, "BEGIN") != SQLITE_OK) return false;
-    if (RewriteRows(catalogue) && SetCurrentVersion(db) && Execute(db, "COMMIT") == SQLITE_OK) return true;
+    if (Execute(db, "BEGIN") != SQLITE_OK) return std::nullopt;
+    if (RewriteRows(catalogue) && SetCurrentVersion(db) && Execute(db, "COMMIT") == SQLITE_OK) return version;
     Execute(db, "ROLLBACK");
-    return false;
+    return std::nullopt;
 }
 
 StartupOutcome StartCatalogueDatabase(Catalogue& catalogue, const WindowOperations& window)
@@ -140,6 +140,7 @@ StartupOutcome StartCatalogueDatabase(Catalogue& catalogue, const WindowOperatio
         return Fail(catalogue, window, StartupOutcome::Open, "データベースの生成に失敗しました", nullptr, false);
     }
     sqlite3* db = catalogue.db.get();
+    sqlite3_busy_timeout(db, catalogue.busyTimeoutMilliseconds);
 
     // Its failure shows in the layout check that follows.
     Execute(db, kCreateTableStatement);
@@ -155,12 +156,21 @@ StartupOutcome StartCatalogueDatabase(Catalogue& catalogue, const WindowOperatio
         return Fail(catalogue, window, StartupOutcome::LayoutMismatch,
                     "テーブル定義の異なるTomebox.sqliteファイルを読み込みました", &layout, true);
 
-    if (!UpgradeCatalogueVersion(catalogue))
+    const std::optional<int> version = UpgradeCatalogueVersion(catalogue);
+    if (!version)
         return Fail(catalogue, window, StartupOutcome::Version, "ユーザバージョンの確認に失敗しました", &layout, true);
     layout.reset();
 
     if (!LoadCatalogue(catalogue))
         return Fail(catalogue, window, StartupOutcome::Load, "SQLから情報の読み込みに失敗しました", nullptr, true);
+
+    // Any other version is read as the current one, and marked so only now
+    // that its rows have loaded: a file the start-up refuses is left
+    // exactly as it was.
+    if (*version != 0 && *version != 1 && !SetCurrentVersion(db)) {
+        catalogue.books.clear();
+        return Fail(catalogue, window, StartupOutcome::Version, "ユーザバージョンの確認に失敗しました", nullptr, true);
+    }
     return StartupOutcome::Ready;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <sqlite3.h>
 #include "store/Catalogue.h"
 
@@ -40,5 +41,7 @@ LayoutCheck VerifyLayout(sqlite3_stmt* tableInfo);
 
 uint32_t Fnv1a(const char* bytes);
 
-// Rewrites a version-0 file in UTF-8 and sets user_version to 1.
-bool UpgradeCatalogueVersion(Catalogue& catalogue);
+// Rewrites a version-0 file in UTF-8 and sets user_version to 1; a file at
+// any other version is not written.  Returns the version found, or none
+// when it could not be read or the rewrite failed (and changed nothing).
+std::optional<int> UpgradeCatalogueVersion(Catalogue& catalogue);

@@ -163,6 +163,8 @@ TEST(DeleteCommand, RefusedByTheDatabaseChangesNothing)
         if (c.lockFromSecondConnection) {
             ASSERT_EQ(SQLITE_OK, sqlite3_open(kCatalogueFile, &other));
             ASSERT_EQ(SQLITE_OK, sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr));
+            // This lock is held for good: the program's wait for it, shortened.
+            sqlite3_busy_timeout(g_globals.catalogue.db.get(), 100);
         }
         SelectRow(f.app.catalogueView(), 3);
         f.ui.QueueAnswer(IDYES);

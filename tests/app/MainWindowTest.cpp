@@ -130,6 +130,35 @@ TEST(StartUp, ForeignLayoutIsReportedAndLeavesTheFileUntouched)
     EXPECT_TRUE(before == ReadFileBytes(kCatalogueFile));
 }
 
+// Rows over several pages, the last page then overwritten: the load stops
+// partway.
+void WriteDamagedCatalogue()
+{
+    std::string rows = "BEGIN;";
+    for (int id = 0; id < 40; ++id)
+        rows += "INSERT INTO Tomebox (BookName, ID) VALUES ('" + std::string(1000, 'a') + "', " + std::to_string(id) + ");";
+    WriteDatabase(kCatalogueFile, CatalogueSql(rows + "COMMIT;"));
+    HANDLE file = CreateFileA(kCatalogueFile, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    SetFilePointer(file, -4096, nullptr, FILE_END);
+    const std::string damage(4096, '\xFF');
+    DWORD written = 0;
+    WriteFile(file, damage.data(), static_cast<DWORD>(damage.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+TEST(StartUp, DamagedCatalogueIsReportedAndLeftAsItWas)
+{
+    ScratchDirectory dir;
+    WriteDamagedCatalogue();
+    const std::string before = ReadFileBytes(kCatalogueFile);
+    UiHarness ui;
+    RunningTomebox app;
+    EXPECT_EQ(std::vector<ShownBox>{ErrorBox("SQLから情報の読み込みに失敗しました", app.mainWindow())}, ui.Boxes());
+    EXPECT_EQ(0, app.RunLoop());
+    EXPECT_TRUE(before == ReadFileBytes(kCatalogueFile));
+}
+
 TEST(MainWindow, CatalogueViewColumnsAndStyles)
 {
     ScratchDirectory dir;

@@ -10,6 +10,9 @@ using Rows = std::vector<std::vector<std::string>>;
 
 const char kMismatch[] = "テーブル定義の異なるTomebox.sqliteファイルを読み込みました";
 const char kVersionFailed[] = "ユーザバージョンの確認に失敗しました";
+// The start-up's wait for a lock that another connection holds for good:
+// as meaningful as the program's seconds, and quicker.
+constexpr int kShortLockWait = 100;
 
 class Startup : public StoreTest {
 protected:
@@ -99,7 +102,9 @@ TEST_F(Startup, Version0IsRewrittenInUtf8)
     EXPECT_EQ("", catalogue_.books[2]->GetAuthor());
 }
 
-TEST_F(Startup, OtherVersionsAreSetTo1WithoutRewriting)
+// A file at version 1 is not written at all; any other version but 0 is
+// read like 1 and then marked 1, its rows as they were.
+TEST_F(Startup, OtherVersionsAreReadWithoutRewriting)
 {
     for (const char* version : {"1", "7", "-1"}) {
         {
@@ -111,13 +116,16 @@ TEST_F(Startup, OtherVersionsAreSetTo1WithoutRewriting)
                 raw.Exec("INSERT INTO Tomebox (BookName, ID) VALUES ('表示', 1)");
                 raw.Exec(std::string("PRAGMA user_version = ") + version);
             }
+            const std::string before = ReadFileBytes(own.File("Tomebox.sqlite"));
             RecordedWindow window;
             EXPECT_EQ(static_cast<int>(StartupOutcome::Ready),
                       static_cast<int>(StartCatalogueDatabase(catalogue_, window.Operations(catalogue_))))
                 << version;
             EXPECT_TRUE(window.messages.empty());
+            EXPECT_EQ(1u, catalogue_.books.size()) << version;
             catalogue_.db.Close();
             catalogue_.books.clear();
+            if (std::string(version) == "1") EXPECT_TRUE(before == ReadFileBytes(own.File("Tomebox.sqlite")));
             RawDb raw;
             EXPECT_EQ(1, raw.Version()) << version;
             EXPECT_EQ("\x95\x5C\x8E\xA6", raw.Rows("SELECT BookName FROM Tomebox")[0][0]) << version;
@@ -417,6 +425,7 @@ TEST_F(FailedUpgrade, ConstraintBrokenByTheLongerUtf8)
 
 TEST_F(FailedUpgrade, AnotherWriterHoldsTheFile)
 {
+    catalogue_.busyTimeoutMilliseconds = kShortLockWait;
     RawDb other;
     other.Exec("BEGIN IMMEDIATE");
     ExpectFailure(Start(), StartupOutcome::Version, kVersionFailed);
@@ -432,6 +441,7 @@ TEST_F(FailedUpgrade, AnotherWriterHoldsTheFile)
 
 TEST_F(FailedUpgrade, ExclusiveLockStopsTheVersionRead)
 {
+    catalogue_.busyTimeoutMilliseconds = kShortLockWait;
     RawDb other;
     other.Exec("BEGIN EXCLUSIVE");
     const StartupOutcome outcome = Start();
@@ -445,18 +455,80 @@ TEST_F(FailedUpgrade, ExclusiveLockStopsTheVersionRead)
     ExpectTableAsBefore();
 }
 
-TEST_F(Startup, Version1WriteRefused)
+// Another version is marked 1 only once its rows have been read; a mark
+// the file refuses ends the start-up with nothing loaded and the file as
+// it was.
+TEST_F(Startup, OtherVersionMarkRefused)
 {
     {
         RawDb raw;
         CreateCatalogueTable(raw);
+        raw.Exec("INSERT INTO Tomebox (BookName, ID) VALUES ('x', 1)");
         raw.Exec("PRAGMA user_version = 7");
     }
     RawDb other;
     other.Exec("BEGIN IMMEDIATE");
-    ExpectFailure(Start(), StartupOutcome::Version, kVersionFailed);
+    catalogue_.busyTimeoutMilliseconds = kShortLockWait;
+    EXPECT_EQ(static_cast<int>(StartupOutcome::Version), static_cast<int>(Start()));
+    EXPECT_EQ(std::vector<std::string>{kVersionFailed}, window_.messages);
+    EXPECT_EQ(1, window_.quitCount);
+    EXPECT_EQ(0, window_.statementsAtMessage);
+    EXPECT_FALSE(window_.openAtQuit);
+    EXPECT_TRUE(catalogue_.books.empty());
     other.Exec("COMMIT");
     EXPECT_EQ(7, other.Version());
+}
+
+// Ends another connection's transaction after a moment, from a thread of
+// its own, while the start-up waits on this one.
+DWORD WINAPI CommitSoon(LPVOID db)
+{
+    Sleep(300);
+    static_cast<RawDb*>(db)->Exec("COMMIT");
+    return 0;
+}
+
+// A version-1 file is only read: another program's write lock does not
+// stop it.  A reader holding the file for a
+// moment is waited out where the start-up writes.
+TEST_F(Startup, LocksOfOtherProgramsThatDoNotStopTheStartUp)
+{
+    const struct {
+        const char* name;
+        int version;
+        const char* begin;
+        bool released;
+    } cases[] = {
+        {"version 1, a writer holds the file", 1, "BEGIN IMMEDIATE", false},
+        {"version 0, a reader for a moment", 0, "BEGIN", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchDirectory own;
+        {
+            RawDb raw;
+            WriteVersion0Rows(raw);
+            raw.Exec("PRAGMA user_version = " + std::to_string(c.version));
+        }
+        RawDb other;
+        other.Exec(c.begin);
+        other.Rows("SELECT count(*) FROM Tomebox");
+        HANDLE release = c.released ? CreateThread(nullptr, 0, CommitSoon, &other, 0, nullptr) : nullptr;
+        RecordedWindow window;
+        EXPECT_EQ(static_cast<int>(StartupOutcome::Ready),
+                  static_cast<int>(StartCatalogueDatabase(catalogue_, window.Operations(catalogue_))));
+        EXPECT_TRUE(window.messages.empty());
+        EXPECT_EQ(3u, catalogue_.books.size());
+        if (release) {
+            WaitForSingleObject(release, INFINITE);
+            CloseHandle(release);
+        } else {
+            other.Exec("COMMIT");
+        }
+        catalogue_.db.Close();
+        catalogue_.books.clear();
+        EXPECT_EQ(1, other.Version());
+    }
 }
 
 // Pages of a multi-page table: one corrupted leaf stops the load midway.
@@ -478,7 +550,10 @@ TEST_F(Startup, LoadFailureKeepsTheRowsReadBefore)
     OverwriteFile(scratch_.File("Tomebox.sqlite"), static_cast<long long>(bytes.size()) - 4096,
                   std::string(4096, '\xFF'));
 
+    const std::string before = ReadFileBytes(scratch_.File("Tomebox.sqlite"));
     ExpectFailure(Start(), StartupOutcome::Load, "SQLから情報の読み込みに失敗しました");
+    // Refused, the file stays as it was, to the header's change counter.
+    EXPECT_TRUE(before == ReadFileBytes(scratch_.File("Tomebox.sqlite")));
     EXPECT_GT(catalogue_.books.size(), 0u);
     EXPECT_LT(catalogue_.books.size(), 300u);
     for (std::size_t i = 0; i < catalogue_.books.size(); ++i) EXPECT_EQ(static_cast<int>(i), catalogue_.books[i]->GetID());
