@@ -1,5 +1,6 @@
 #include "dialogs/RecordCommands.h"
 
+#include <algorithm>
 #include <limits>
 #include "listview/BookListView.h"
 #include "resources/resource.h"
@@ -19,10 +20,17 @@ ListViewRows& WorkingView(const RecordCommandContext& context)
     return context.fromResults ? context.resultsView : context.catalogueView;
 }
 
+// The record behind the selected row, as long as the catalogue list still
+// holds it.  A hit deleted from the catalogue since the search is gone,
+// even when a newer record has taken its ID.
 BookPtr RecordBehindSelection(const RecordCommandContext& context)
 {
-    return RecordBehindRow(WorkingView(context), context.selectionIndex,
-                           context.fromResults ? context.hits : context.catalogue);
+    BookPtr record = RecordBehindRow(WorkingView(context), context.selectionIndex,
+                                     context.fromResults ? context.hits : context.catalogue);
+    if (context.fromResults
+        && std::find(context.catalogue.begin(), context.catalogue.end(), record) == context.catalogue.end())
+        return nullptr;
+    return record;
 }
 
 FormOutcome AddRecord(BookFields fields, RecordCommandContext& context)
@@ -144,6 +152,7 @@ DeleteOutcome DeleteRecordAtRow(RecordCommandContext& context)
 {
     const int row = context.selectionIndex;
     const int32_t id = WorkingView(context).ItemData(row);
+    if (context.fromResults && !RecordBehindSelection(context)) return {false, -1};
     if (!context.writes.remove(id)) return {false, -1};
 
     if (context.fromResults) {

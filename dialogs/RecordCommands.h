@@ -85,4 +85,6 @@ struct DeleteOutcome {
 // catalogue list and its catalogue row.  From the catalogue view the row
 // goes even when no record carried its ID; from the results the catalogue
 // row goes only with its record, since rows stand in catalogue-list order.
+// From the results only a hit that the catalogue list still holds is
+// deleted: for any other row nothing runs and nothing changes.
 DeleteOutcome DeleteRecordAtRow(RecordCommandContext& context);

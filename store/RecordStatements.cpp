@@ -31,6 +31,13 @@ bool Execute(Catalogue& catalogue, const std::string& sql)
     return sqlite3_exec(catalogue.db.get(), sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
+// An UPDATE or DELETE by ID that finds no row has saved nothing: the record
+// is gone from the table (another program deleted it, say).
+bool ExecuteOnItsRow(Catalogue& catalogue, const std::string& sql)
+{
+    return Execute(catalogue, sql) && sqlite3_changes(catalogue.db.get()) > 0;
+}
+
 }  // namespace
 
 std::string EscapeQuotes(std::string text)
@@ -77,8 +84,8 @@ std::string BuildDeleteStatement(int32_t id)
 bool SaveBookData(Catalogue& catalogue, SaveMode mode, const BookPtr& book)
 {
     if ((mode != Insert && mode != Update) || !book) return false;
-    return Execute(catalogue, mode == Insert ? BuildInsertStatement(*book, catalogue.insertNamesColumns)
-                                             : BuildUpdateStatement(*book));
+    if (mode == Insert) return Execute(catalogue, BuildInsertStatement(*book, catalogue.insertNamesColumns));
+    return ExecuteOnItsRow(catalogue, BuildUpdateStatement(*book));
 }
 
 bool LoadCatalogue(Catalogue& catalogue)
@@ -91,5 +98,5 @@ bool LoadCatalogue(Catalogue& catalogue)
 
 bool DeleteBookData(Catalogue& catalogue, int32_t id)
 {
-    return Execute(catalogue, BuildDeleteStatement(id));
+    return ExecuteOnItsRow(catalogue, BuildDeleteStatement(id));
 }

@@ -19,11 +19,11 @@ std::string BuildInsertStatement(const BookData& book, bool nameColumns = false)
 std::string BuildUpdateStatement(const BookData& book);
 std::string BuildDeleteStatement(int32_t id);
 
-// True when the INSERT or UPDATE ran with SQLITE_OK; false at once for any
-// other mode.
+// True when the INSERT ran with SQLITE_OK, or the UPDATE did and changed
+// the record's row; false at once for any other mode.
 bool SaveBookData(Catalogue& catalogue, SaveMode mode, const BookPtr& book);
 // Appends one record per row to the catalogue list; true when the whole
 // table was read.
 bool LoadCatalogue(Catalogue& catalogue);
-// True when the DELETE ran with SQLITE_OK (also when no row matched).
+// True when the DELETE ran with SQLITE_OK and removed the row.
 bool DeleteBookData(Catalogue& catalogue, int32_t id);
