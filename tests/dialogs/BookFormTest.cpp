@@ -354,6 +354,32 @@ TEST(BookFormUi, RefusedUpdateFromTheSearchResultsChangesNeitherView)
     EXPECT_EQ(kThreeBooksTable, Table());
 }
 
+// A place of 300 bytes and a title of 261, as another program may write
+// them: opening the record and pressing OK keeps both whole, also when
+// another box was changed.
+TEST(BookFormUi, LongTextsFromTheFileAreSavedWholeUnlessChanged)
+{
+    std::string place;
+    for (int i = 0; i < 100; ++i) place += u8"棚";
+    const std::string row = u8"INSERT INTO Tomebox (BookName, Place, ID) VALUES ('" + LongTitleUtf8() + "', '" + place + "', 1);";
+    for (const char* author : {"", "著者"}) {
+        SCOPED_TRACE(author);
+        ScratchDirectory dir;
+        WriteDatabase(kFile, CatalogueSql(row));
+        UiHarness ui;
+        RunningTomebox app;
+        SelectRow(app.catalogueView(), 0);
+        OnForm(ui, app, IDC_EDIT_BOOK, [&](HWND form) {
+            SetText(form, IDC_AUTHOR, author);
+            Press(form, IDOK);
+        });
+        EXPECT_TRUE(ui.Boxes().empty());
+        EXPECT_EQ(0, app.Exit());
+        EXPECT_EQ((std::vector<std::string>{LongTitleUtf8() + "|" + place + "|" + (*author ? u8"著者" : "NULL")}),
+                  QueryDatabase(kFile, "SELECT BookName, Place, Author FROM Tomebox"));
+    }
+}
+
 struct BoxText {
     int box;
     std::string typed;   // code page 932, as the box holds it

@@ -233,6 +233,35 @@ TEST(BookFormValues, LongTextsAreCutOnACharacterBoundary)
     }
 }
 
+// A text longer than the boxes' limit, written by another program: saved
+// whole while its box still holds it, cut like any typed text once changed.
+TEST(BookFormSubmit, UnchangedLongTextsAreSavedWhole)
+{
+    std::string place;
+    for (int i = 0; i < 150; ++i) place += "表";  // 300 bytes
+    const struct {
+        const char* name;
+        std::string placeBox;
+        std::string savedPlace;
+    } cases[] = {
+        {"untouched", place, place},
+        {"changed", place + "x", place.substr(0, 254)},
+        {"cleared", "", ""},
+    };
+    for (const auto& c : cases) {
+        Lists lists;
+        BookFields book = Book(4, std::string(300, 't'));
+        book.Place = place;
+        lists.AddToCatalogue(book);
+        InitialiseBookForm(lists.boxes, lists.Context(0, false));
+        lists.boxes.texts[IDC_PLACE] = c.placeBox;
+        ASSERT_EQ(FormOutcome::Saved, lists.Submit(0)) << c.name;
+        EXPECT_EQ(c.savedPlace, lists.saved.at(0).Place) << c.name;
+        EXPECT_EQ(std::string(300, 't'), lists.saved.at(0).BookName) << c.name;
+        EXPECT_EQ(c.savedPlace, lists.catalogue[0]->GetPlace()) << c.name;
+    }
+}
+
 TEST(BookFormInitialise, LeavesBoxesEmptyWithoutARecord)
 {
     Lists lists;
