@@ -159,6 +159,24 @@ TEST(StartUp, DamagedCatalogueIsReportedAndLeftAsItWas)
     EXPECT_TRUE(before == ReadFileBytes(kCatalogueFile));
 }
 
+// A catalogue restored from a dump: version 0, its texts UTF-8 already.
+// They are shown as they are, and the file as it was is kept beside it.
+TEST(StartUp, CatalogueRestoredFromADumpStaysReadable)
+{
+    ScratchDirectory dir;
+    const std::string rows = u8"INSERT INTO Tomebox (BookName, Author, ID) VALUES ('紀元前の書', '舎人親王', 4);";
+    WriteDatabase(kCatalogueFile, kCreateTableStatement + rows);
+    UiHarness ui;
+    RunningTomebox app;
+    EXPECT_TRUE(ui.Boxes().empty());
+    EXPECT_EQ((std::vector<std::string>{"紀元前の書", "舎人親王", "", "0", "0", "", ""}), RowTexts(app.catalogueView(), 0));
+    EXPECT_EQ(0, app.Exit());
+    EXPECT_EQ(std::vector<std::string>{u8"紀元前の書|舎人親王|1"},
+              QueryDatabase(kCatalogueFile, "SELECT BookName, Author, user_version FROM Tomebox, pragma_user_version"));
+    EXPECT_EQ(std::vector<std::string>{u8"紀元前の書|舎人親王|0"},
+              QueryDatabase(kVersion0CopyName, "SELECT BookName, Author, user_version FROM Tomebox, pragma_user_version"));
+}
+
 TEST(MainWindow, CatalogueViewColumnsAndStyles)
 {
     ScratchDirectory dir;

@@ -72,15 +72,22 @@ TEST_F(Startup, MissingFileIsCreatedAtVersion1)
               raw.Rows("SELECT sql FROM sqlite_master WHERE name = 'Tomebox'").at(0).at(0));
 }
 
-TEST_F(Startup, Version0IsRewrittenInUtf8)
+TEST_F(Startup, Version0IsRewrittenInUtf8AndKeptAsItWas)
 {
+    Rows version0;
     {
         RawDb raw;
         WriteVersion0Rows(raw);
         EXPECT_EQ("\x8C\xE1\x94\x79\x82\xCD\x94\x4C\x82\xC5\x82\xA0\x82\xE9",
                   raw.Rows("SELECT BookName FROM Tomebox WHERE ID = 3")[0][0]);
+        version0 = TableRows(raw);
     }
     ExpectReady(Start());
+    {
+        RawDb copy(kVersion0CopyName);
+        EXPECT_EQ(0, copy.Version());
+        EXPECT_EQ(version0, TableRows(copy));
+    }
     {
         RawDb raw;
         EXPECT_EQ(1, raw.Version());
@@ -104,6 +111,59 @@ TEST_F(Startup, Version0IsRewrittenInUtf8)
 
 // A file at version 1 is not written at all; any other version but 0 is
 // read like 1 and then marked 1, its rows as they were.
+// Texts of a version-0 table that are not in code page 932 are not
+// converted from it.  A table restored from a dump (which does not carry
+// user_version) holds UTF-8 already; a text that is no code page 932 among
+// others that are stays as it is.  UTF-8 that also reads as code page 932
+// cannot be told apart and is converted, as every version-0 text was.
+TEST_F(Startup, Version0TextsNotInCodePage932AreKept)
+{
+    const struct {
+        const char* name;
+        std::string title, author;              // as stored at version 0
+        std::string storedTitle, storedAuthor;  // as stored at version 1
+        std::string shownTitle;                 // as loaded
+    } cases[] = {
+        {"restored from a dump", u8"紀元前の書", u8"舎人親王", u8"紀元前の書", u8"舎人親王", "紀元前の書"},
+        {"one text not code page 932", "表示", "\x81", u8"表示", "\x81", "表示"},
+        {"UTF-8 that reads as code page 932", u8"é", "Ann", u8"ﾃｩ", "Ann", "ﾃｩ"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchDirectory own;
+        {
+            RawDb raw;
+            CreateCatalogueTable(raw);
+            raw.Exec("INSERT INTO Tomebox (BookName, Author, ID) VALUES ('" + c.title + "', '" + c.author + "', 1)");
+        }
+        RecordedWindow window;
+        ASSERT_EQ(static_cast<int>(StartupOutcome::Ready),
+                  static_cast<int>(StartCatalogueDatabase(catalogue_, window.Operations(catalogue_))));
+        ASSERT_EQ(1u, catalogue_.books.size());
+        EXPECT_EQ(c.shownTitle, catalogue_.books[0]->GetBookName());
+        catalogue_.db.Close();
+        catalogue_.books.clear();
+        RawDb raw;
+        EXPECT_EQ((Rows{{c.storedTitle, c.storedAuthor}}), raw.Rows("SELECT BookName, Author FROM Tomebox"));
+        EXPECT_EQ(1, raw.Version());
+    }
+}
+
+// The copy never replaces a file: with the name taken, it takes the next.
+TEST_F(Startup, Version0CopyTakesAFreeName)
+{
+    {
+        RawDb raw;
+        WriteVersion0Rows(raw);
+    }
+    OverwriteFile(scratch_.File(kVersion0CopyName), 0, "not ours");
+    ExpectReady(Start());
+    EXPECT_EQ("not ours", ReadFileBytes(scratch_.File(kVersion0CopyName)));
+    RawDb copy("Tomebox-version0-backup-2.sqlite");
+    EXPECT_EQ(3u, TableRows(copy).size());
+    EXPECT_EQ(0, copy.Version());
+}
+
 TEST_F(Startup, OtherVersionsAreReadWithoutRewriting)
 {
     for (const char* version : {"1", "7", "-1"}) {
@@ -395,6 +455,8 @@ protected:
         EXPECT_EQ(before_, TableRows(raw));
         EXPECT_EQ(0, raw.Version());
         EXPECT_TRUE(catalogue_.books.empty());
+        // The file is as it was: no copy of it is left.
+        EXPECT_FALSE(FileExists(scratch_.File(kVersion0CopyName)));
     }
 
     Rows before_;
