@@ -6,6 +6,7 @@
 #include "store/SqliteHandles.h"
 #include "store/TextEncoding.h"
 
+const char kCatalogueFileName[] = "Tomebox.sqlite";
 const char kVersion0CopyName[] = "Tomebox-version0-backup.sqlite";
 
 const char kCreateTableStatement[] =
@@ -14,8 +15,6 @@ const char kCreateTableStatement[] =
     "'PublisherKana' TEXT, 'Place' TEXT, 'PlaceKana' TEXT, 'ISBN' TEXT, 'ID' INTEGER PRIMARY KEY);";
 
 namespace {
-
-const char kFileName[] = "Tomebox.sqlite";
 
 // What the layout check expects of each column, in table order.
 struct ExpectedColumn {
@@ -227,7 +226,7 @@ std::optional<int> UpgradeCatalogueVersion(Catalogue& catalogue)
 
 StartupOutcome StartCatalogueDatabase(Catalogue& catalogue, const WindowOperations& window)
 {
-    if (catalogue.db.Open(kFileName) != SQLITE_OK) {
+    if (catalogue.db.Open(kCatalogueFileName) != SQLITE_OK) {
         // The handle of a failed open is left alone, and forgotten so that
         // no later close touches it.
         catalogue.db.Abandon();

@@ -8,6 +8,9 @@
 #include <sqlite3.h>
 #include "store/Catalogue.h"
 
+// The catalogue's file, in the current directory.
+extern const char kCatalogueFileName[];
+
 // The table, as every start-up creates it when it is missing.
 extern const char kCreateTableStatement[];
 
