@@ -23,96 +23,85 @@ std::string ProgramPath()
 #endif
 }
 
-struct WindowSearch {
+// The shown top-level windows of a process, and its main window among them.
+struct ShownWindows {
     DWORD process;
-    HWND found;
-    int visible;  // top-level windows of the process that are shown
+    int count;
+    HWND main;
 };
 
-BOOL CALLBACK CountWindows(HWND window, LPARAM lParam)
+BOOL CALLBACK CountShown(HWND window, LPARAM lParam)
 {
-    auto* search = reinterpret_cast<WindowSearch*>(lParam);
+    auto* shown = reinterpret_cast<ShownWindows*>(lParam);
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    if (process != search->process || !IsWindowVisible(window)) return TRUE;
-    ++search->visible;
+    if (process != shown->process || !IsWindowVisible(window)) return TRUE;
+    ++shown->count;
     char className[32] = {};
     GetClassNameA(window, className, sizeof className);
-    if (std::string(className) == "TOMEBOX") search->found = window;
+    if (std::string(className) == "TOMEBOX") shown->main = window;
     return TRUE;
 }
 
-// Tomebox.exe running in a directory; ended at the latest when the test
-// ends.
+// Tomebox.exe started in a directory, ended at the latest with the test.
 class Copy {
 public:
     explicit Copy(const std::string& directory)
     {
-        const std::string program = ProgramPath();
-        std::string commandLine = "\"" + program + "\"";
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        started_ = CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                  directory.c_str(), &startup, &process_);
-        EXPECT_TRUE(started_) << program << " in " << directory;
+        std::string program = ProgramPath(), commandLine = "\"" + program + "\"";
+        STARTUPINFOA startup = {sizeof startup};
+        EXPECT_TRUE(CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                   directory.c_str(), &startup, &process_));
     }
     ~Copy()
     {
-        if (!started_) return;
-        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 1);
+        if (!process_.hProcess) return;
+        if (Running()) TerminateProcess(process_.hProcess, 1);
         CloseHandle(process_.hThread);
         CloseHandle(process_.hProcess);
     }
 
-    WindowSearch Windows() const
+    ShownWindows Shown() const
     {
-        WindowSearch search{process_.dwProcessId, nullptr, 0};
-        EnumWindows(CountWindows, reinterpret_cast<LPARAM>(&search));
-        return search;
+        ShownWindows shown{process_.dwProcessId, 0, nullptr};
+        EnumWindows(CountShown, reinterpret_cast<LPARAM>(&shown));
+        return shown;
     }
-    // The shown main window, once the program has reached its message loop.
+    // The main window, once the program answers in its message loop.
     HWND MainWindow() const
     {
-        for (int waited = 0; started_ && waited < 20000 && Running(); waited += 50) {
-            const HWND main = Windows().found;
+        for (int waited = 0; waited < 20000 && Running(); waited += 50, Sleep(50)) {
             DWORD_PTR answer = 0;
+            const HWND main = Shown().main;
             if (main && SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer)) return main;
-            Sleep(50);
         }
         return nullptr;
     }
-    bool Running() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
-    // The exit code, or -1 while it still runs after the wait.
+    bool Running() const { return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
+    // -1 while it still runs after the wait.
     long ExitCode(DWORD waitMilliseconds) const
     {
-        if (!started_ || WaitForSingleObject(process_.hProcess, waitMilliseconds) != WAIT_OBJECT_0) return -1;
         DWORD code = 0;
+        if (!process_.hProcess || WaitForSingleObject(process_.hProcess, waitMilliseconds) != WAIT_OBJECT_0) return -1;
         GetExitCodeProcess(process_.hProcess, &code);
         return static_cast<long>(code);
     }
     long Close() const
     {
-        if (HWND main = Windows().found) PostMessageA(main, WM_CLOSE, 0, 0);
+        PostMessageA(Shown().main, WM_CLOSE, 0, 0);
         return ExitCode(20000);
     }
 
 private:
     PROCESS_INFORMATION process_ = {};
-    bool started_ = false;
 };
-
-std::string InUpperCase(std::string path)
-{
-    CharUpperBuffA(&path[0], static_cast<DWORD>(path.size()));
-    return path;
-}
 
 TEST(TwoCopies, OnOneFileTheSecondShowsTheFirstAndEnds)
 {
     const struct {
         const char* name;
         bool sameFile;
-        bool otherCase;
+        bool upperCase;  // Windows compares paths regardless of case
     } cases[] = {
         {"same path", true, false},
         {"same path in other case", true, true},
@@ -128,20 +117,21 @@ TEST(TwoCopies, OnOneFileTheSecondShowsTheFirstAndEnds)
         ASSERT_TRUE(firstWindow);
         ShowWindow(firstWindow, SW_MINIMIZE);
 
-        Copy second(c.sameFile ? (c.otherCase ? InUpperCase(dir.path()) : dir.path()) : other);
+        std::string secondDirectory = c.sameFile ? dir.path() : other;
+        if (c.upperCase) CharUpperBuffA(&secondDirectory[0], static_cast<DWORD>(secondDirectory.size()));
+        Copy second(secondDirectory);
         if (c.sameFile) {
             EXPECT_EQ(0, second.ExitCode(15000));
             EXPECT_TRUE(first.Running());
             EXPECT_FALSE(IsIconic(firstWindow));
             EXPECT_EQ(firstWindow, GetForegroundWindow());
-            EXPECT_EQ(1, first.Windows().visible);  // no message box
-            EXPECT_FALSE(FileExists(other + kCatalogueFileName));
+            EXPECT_EQ(1, first.Shown().count);  // no message box
         } else {
             EXPECT_TRUE(second.MainWindow());
             EXPECT_TRUE(first.Running());
-            EXPECT_TRUE(FileExists(other + kCatalogueFileName));
             EXPECT_EQ(0, second.Close());
         }
+        EXPECT_EQ(!c.sameFile, FileExists(other + kCatalogueFileName));
         EXPECT_EQ(0, first.Close());
     }
 }
