@@ -121,7 +121,8 @@ std::optional<std::string> KeepCopyOfVersion0(sqlite3* db)
 
 // Reads every row as stored, keeps a copy of the file as it is, and writes
 // the rows back with their texts in UTF-8.  Runs inside the upgrade's
-// transaction, whose read keeps other writers out until it ends.
+// transaction: the copy holds the very rows that are rewritten, whatever
+// another program tries meanwhile.
 bool RewriteRows(Catalogue& catalogue, std::optional<std::string>& copy)
 {
     sqlite3* db = catalogue.db.get();

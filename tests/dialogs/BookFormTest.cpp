@@ -354,13 +354,13 @@ TEST(BookFormUi, RefusedUpdateFromTheSearchResultsChangesNeitherView)
     EXPECT_EQ(kThreeBooksTable, Table());
 }
 
-// A place of 300 bytes and a title of 261, as another program may write
-// them: opening the record and pressing OK keeps both whole, also when
-// another box was changed.
+// A place of 300 bytes and a title of 261 (in code page 932), as another
+// program may write them: opening the record and pressing OK keeps both
+// whole, also when another box was changed.
 TEST(BookFormUi, LongTextsFromTheFileAreSavedWholeUnlessChanged)
 {
     std::string place;
-    for (int i = 0; i < 100; ++i) place += u8"棚";
+    for (int i = 0; i < 150; ++i) place += u8"棚";
     const std::string row = u8"INSERT INTO Tomebox (BookName, Place, ID) VALUES ('" + LongTitleUtf8() + "', '" + place + "', 1);";
     for (const char* author : {"", "著者"}) {
         SCOPED_TRACE(author);
