@@ -49,7 +49,8 @@ public:
     explicit Copy(const std::string& directory)
     {
         std::string program = ProgramPath(), commandLine = "\"" + program + "\"";
-        STARTUPINFOA startup = {sizeof startup};
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
         EXPECT_TRUE(CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                                    directory.c_str(), &startup, &process_));
     }
