@@ -259,10 +259,12 @@ Figures Measure(const std::vector<Record>& records)
         CopyFileA(version0, live, FALSE);
         Check(catalogue.db.Open(live) == SQLITE_OK, "open");
         watch.Restart();
-        const bool upgraded = UpgradeCatalogueVersion(catalogue);
+        const bool upgraded = UpgradeCatalogueVersion(catalogue).has_value();
         best.upgrade = std::min(best.upgrade, watch.Seconds());
         Check(upgraded, "upgrade");
         catalogue.db.Close();
+        // Each upgrade keeps its copy of the version-0 file under the first free name.
+        DeleteFileA(kVersion0CopyName);
 
         CopyFileA(version0, live, FALSE);
         watch.Restart();
@@ -273,6 +275,7 @@ Figures Measure(const std::vector<Record>& records)
         Check(catalogue.books.empty() || catalogue.books.back()->GetPlace() == records.back().text[6], "upgraded text");
         CloseCatalogueDatabase(catalogue, kSilentWindow);
         catalogue.books.clear();
+        DeleteFileA(kVersion0CopyName);
     }
     return best;
 }
@@ -296,7 +299,7 @@ int main()
     }
     std::printf("floor: bare prepare/step over SELECT * fetching every value; convert: Utf8ToAnsi of every\n"
                 "text of the table alone; load: StartCatalogueDatabase on a version-1 file; upgrade:\n"
-                "UpgradeCatalogueVersion of a version-0 file; v0 start-up: upgrade and load.\n"
+                "UpgradeCatalogueVersion of a version-0 file, its copy included; v0 start-up: upgrade and load.\n"
                 "targets at 100,000 records: load within 2x the floor, upgrade under 5 s: %s\n",
                 withinTargets ? "met" : "not met");
     std::fflush(stdout);

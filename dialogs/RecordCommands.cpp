@@ -1,5 +1,6 @@
 #include "dialogs/RecordCommands.h"
 
+#include <algorithm>
 #include <limits>
 #include "listview/BookListView.h"
 #include "resources/resource.h"
@@ -8,10 +9,14 @@
 namespace {
 
 // The whole text may be longer than a field holds; a half character at the
-// cut would turn into broken UTF-8 in the database.
-std::string FieldText(const BookFormBoxes& boxes, int box)
+// cut would turn into broken UTF-8 in the database.  A value the box still
+// holds as the form showed it is the user's to keep, whatever its length
+// (another program may have written it): it goes back whole.
+std::string FieldText(const BookFormBoxes& boxes, int box, const std::string* shown)
 {
-    return CutAnsiText(boxes.Text(box), kFormTextLimit);
+    std::string text = boxes.Text(box);
+    if (shown && text == *shown) return text;
+    return CutAnsiText(text, kFormTextLimit);
 }
 
 ListViewRows& WorkingView(const RecordCommandContext& context)
@@ -19,10 +24,17 @@ ListViewRows& WorkingView(const RecordCommandContext& context)
     return context.fromResults ? context.resultsView : context.catalogueView;
 }
 
+// The record behind the selected row, as long as the catalogue list still
+// holds it.  A hit deleted from the catalogue since the search is gone,
+// even when a newer record has taken its ID.
 BookPtr RecordBehindSelection(const RecordCommandContext& context)
 {
-    return RecordBehindRow(WorkingView(context), context.selectionIndex,
-                           context.fromResults ? context.hits : context.catalogue);
+    BookPtr record = RecordBehindRow(WorkingView(context), context.selectionIndex,
+                                     context.fromResults ? context.hits : context.catalogue);
+    if (context.fromResults
+        && std::find(context.catalogue.begin(), context.catalogue.end(), record) == context.catalogue.end())
+        return nullptr;
+    return record;
 }
 
 FormOutcome AddRecord(BookFields fields, RecordCommandContext& context)
@@ -40,11 +52,12 @@ FormOutcome AddRecord(BookFields fields, RecordCommandContext& context)
     return FormOutcome::Saved;
 }
 
-FormOutcome ChangeRecord(BookFields fields, RecordCommandContext& context)
+FormOutcome ChangeRecord(const BookFormBoxes& boxes, RecordCommandContext& context)
 {
     BookPtr record = RecordBehindSelection(context);
     if (!record) return FormOutcome::RecordMissing;
 
+    BookFields fields = ReadFormValues(boxes, record.get());
     fields.ID = record->GetID();
     if (!context.writes.save(Update, MakeBook(fields))) return FormOutcome::SaveFailed;
 
@@ -107,20 +120,23 @@ void ShowRecordInBoxes(BookFormBoxes& boxes, const BookData& book)
     boxes.SetText(IDC_ISBN, f.ISBN);
 }
 
-BookFields ReadFormValues(const BookFormBoxes& boxes)
+BookFields ReadFormValues(const BookFormBoxes& boxes, const BookData* shown)
 {
     BookFields f;
-    f.BookName = FieldText(boxes, IDC_BOOK_NAME);
-    f.BookNameKana = FieldText(boxes, IDC_BOOK_NAME_KANA);
-    f.Author = FieldText(boxes, IDC_AUTHOR);
-    f.AuthorKana = FieldText(boxes, IDC_AUTHOR_KANA);
+    const auto text = [&](int box, std::string BookFields::*field) {
+        f.*field = FieldText(boxes, box, shown ? &(shown->Fields().*field) : nullptr);
+    };
+    text(IDC_BOOK_NAME, &BookFields::BookName);
+    text(IDC_BOOK_NAME_KANA, &BookFields::BookNameKana);
+    text(IDC_AUTHOR, &BookFields::Author);
+    text(IDC_AUTHOR_KANA, &BookFields::AuthorKana);
     f.Year = boxes.Number(IDC_YEAR);
     f.Month = boxes.Number(IDC_MONTH);
-    f.Publisher = FieldText(boxes, IDC_PUBLISHER);
-    f.PublisherKana = FieldText(boxes, IDC_PUBLISHER_KANA);
-    f.Place = FieldText(boxes, IDC_PLACE);
-    f.PlaceKana = FieldText(boxes, IDC_PLACE_KANA);
-    f.ISBN = FieldText(boxes, IDC_ISBN);
+    text(IDC_PUBLISHER, &BookFields::Publisher);
+    text(IDC_PUBLISHER_KANA, &BookFields::PublisherKana);
+    text(IDC_PLACE, &BookFields::Place);
+    text(IDC_PLACE_KANA, &BookFields::PlaceKana);
+    text(IDC_ISBN, &BookFields::ISBN);
     return f;
 }
 
@@ -135,15 +151,15 @@ void InitialiseBookForm(BookFormBoxes& boxes, const RecordCommandContext& contex
 FormOutcome SubmitBookForm(const BookFormBoxes& boxes, RecordCommandContext& context)
 {
     if (boxes.Text(IDC_BOOK_NAME).empty()) return FormOutcome::TitleMissing;
-    BookFields fields = ReadFormValues(boxes);
-    if (context.selectionIndex == -1) return AddRecord(std::move(fields), context);
-    return ChangeRecord(std::move(fields), context);
+    if (context.selectionIndex == -1) return AddRecord(ReadFormValues(boxes), context);
+    return ChangeRecord(boxes, context);
 }
 
 DeleteOutcome DeleteRecordAtRow(RecordCommandContext& context)
 {
     const int row = context.selectionIndex;
     const int32_t id = WorkingView(context).ItemData(row);
+    if (context.fromResults && !RecordBehindSelection(context)) return {false, -1};
     if (!context.writes.remove(id)) return {false, -1};
 
     if (context.fromResults) {

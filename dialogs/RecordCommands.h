@@ -63,8 +63,9 @@ BookPtr RecordBehindRow(const ListViewRows& view, int row, const BookList& books
 void ShowRecordInBoxes(BookFormBoxes& boxes, const BookData& book);
 
 // The values of the boxes, each text cut to kFormTextLimit bytes on a
-// character boundary; ID left 0.
-BookFields ReadFormValues(const BookFormBoxes& boxes);
+// character boundary; ID left 0.  With the record the form shows, a text
+// its box still holds unchanged keeps its whole value, however long.
+BookFields ReadFormValues(const BookFormBoxes& boxes, const BookData* shown = nullptr);
 
 // The boxes at opening: empty for a new record, else the edited record's.
 void InitialiseBookForm(BookFormBoxes& boxes, const RecordCommandContext& context);
@@ -85,4 +86,6 @@ struct DeleteOutcome {
 // catalogue list and its catalogue row.  From the catalogue view the row
 // goes even when no record carried its ID; from the results the catalogue
 // row goes only with its record, since rows stand in catalogue-list order.
+// From the results only a hit that the catalogue list still holds is
+// deleted: for any other row nothing runs and nothing changes.
 DeleteOutcome DeleteRecordAtRow(RecordCommandContext& context);

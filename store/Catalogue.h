@@ -15,4 +15,8 @@ struct Catalogue {
     // columns in another order or among further ones, so that a positional
     // INSERT would fill the wrong columns and INSERT names them instead.
     bool insertNamesColumns = false;
+    // How long each statement waits for another program's lock on the file
+    // (a backup or sync tool reading it, say) before it fails.  Set on the
+    // connection by the start-up.
+    int busyTimeoutMilliseconds = 3000;
 };

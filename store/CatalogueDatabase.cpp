@@ -4,6 +4,10 @@
 #include "store/BookRows.h"
 #include "store/RecordStatements.h"
 #include "store/SqliteHandles.h"
+#include "store/TextEncoding.h"
+
+const char kCatalogueFileName[] = "Tomebox.sqlite";
+const char kVersion0CopyName[] = "Tomebox-version0-backup.sqlite";
 
 const char kCreateTableStatement[] =
     "CREATE TABLE IF NOT EXISTS 'Tomebox' ('BookName' TEXT NOT NULL, 'BookNameKana' TEXT, "
@@ -11,8 +15,6 @@ const char kCreateTableStatement[] =
     "'PublisherKana' TEXT, 'Place' TEXT, 'PlaceKana' TEXT, 'ISBN' TEXT, 'ID' INTEGER PRIMARY KEY);";
 
 namespace {
-
-const char kFileName[] = "Tomebox.sqlite";
 
 // What the layout check expects of each column, in table order.
 struct ExpectedColumn {
@@ -37,27 +39,116 @@ bool SetCurrentVersion(sqlite3* db)
     return Execute(db, "PRAGMA user_version = 1") == SQLITE_OK;
 }
 
-// Reads every row as stored and writes it back through the record
-// statements, which convert the texts to UTF-8.  Runs inside the upgrade's
-// transaction.
-bool RewriteRows(Catalogue& catalogue)
+// The nine texts of a record.
+constexpr std::string BookFields::*kTextFields[] = {
+    &BookFields::BookName,  &BookFields::BookNameKana,  &BookFields::Author,
+    &BookFields::AuthorKana, &BookFields::Publisher,    &BookFields::PublisherKana,
+    &BookFields::Place,     &BookFields::PlaceKana,     &BookFields::ISBN,
+};
+
+// Whether a version-0 table holds UTF-8 already: restored from a dump,
+// which does not carry the version.  So it is taken to be when all its
+// texts are valid UTF-8 while some are no text of the system code page.
+// (UTF-8 that also reads as that code page cannot be told from it, and is
+// converted as every version-0 text always was.)
+bool TableIsInUtf8(const BookList& rows)
+{
+    bool someTextNotAnsi = false;
+    for (const BookPtr& row : rows) {
+        for (auto field : kTextFields) {
+            const std::string& text = row->Fields().*field;
+            if (!IsUtf8Text(text)) return false;
+            if (!someTextNotAnsi && !StrictAnsiToUtf8(text)) someTextNotAnsi = true;
+        }
+    }
+    return someTextNotAnsi;
+}
+
+// A file beside the catalogue, named the way SQLite names the catalogue's
+// own file (a full path of its file system), so that it lies where the
+// catalogue lies on every platform.
+std::string BesideCatalogue(sqlite3* db, const std::string& name)
+{
+    const char* catalogue = sqlite3_db_filename(db, "main");
+    const std::string path = catalogue ? catalogue : "";
+    const std::size_t separator = path.find_last_of("/\\");
+    return (separator == std::string::npos ? std::string() : path.substr(0, separator + 1)) + name;
+}
+
+// The first copy takes the plain name, later ones -2, -3, ... before the
+// extension.
+std::string Version0CopyName(int number)
+{
+    std::string name = kVersion0CopyName;
+    if (number > 1) name.insert(name.rfind('.'), "-" + std::to_string(number));
+    return name;
+}
+
+void RemoveFile(const std::string& path)
+{
+    if (sqlite3_vfs* files = sqlite3_vfs_find(nullptr)) files->xDelete(files, path.c_str(), 0);
+}
+
+// Copies the catalogue, as the open transaction reads it, to a new file
+// beside it, never over an existing one.  Returns the copy's path, or
+// nothing when no copy could be made (and none is left).
+std::optional<std::string> KeepCopyOfVersion0(sqlite3* db)
+{
+    sqlite3_vfs* files = sqlite3_vfs_find(nullptr);
+    for (int number = 1; files && number < 1000; ++number) {
+        const std::string path = BesideCatalogue(db, Version0CopyName(number));
+        int exists = 1;
+        if (files->xAccess(files, path.c_str(), SQLITE_ACCESS_EXISTS, &exists) != SQLITE_OK) break;
+        if (exists) continue;
+
+        // A new file that is removed when the copy fails: it needs no
+        // journal to roll back to, and is written and synced once.
+        CatalogueConnection copy;
+        bool copied = copy.Open(path.c_str()) == SQLITE_OK
+                      && Execute(copy.get(), "PRAGMA journal_mode = OFF") == SQLITE_OK;
+        if (copied) {
+            sqlite3_backup* backup = sqlite3_backup_init(copy.get(), "main", db, "main");
+            copied = backup && sqlite3_backup_step(backup, -1) == SQLITE_DONE;
+            copied = sqlite3_backup_finish(backup) == SQLITE_OK && copied;
+        }
+        copied = copy.Close() == SQLITE_OK && copied;
+        if (copied) return path;
+        RemoveFile(path);
+        break;
+    }
+    return std::nullopt;
+}
+
+// Reads every row as stored, keeps a copy of the file as it is, and writes
+// the rows back with their texts in UTF-8.  Runs inside the upgrade's
+// transaction: the copy holds the very rows that are rewritten, whatever
+// another program tries meanwhile.
+bool RewriteRows(Catalogue& catalogue, std::optional<std::string>& copy)
 {
     sqlite3* db = catalogue.db.get();
     BookList rows;
     const TableRead read = ReadWholeTable(db, RowText::AsStored, rows);
     catalogue.insertNamesColumns = !read.inTableOrder;
     if (!read.complete) return false;
+    if (rows.empty()) return true;  // a new catalogue: nothing to keep or convert
+
+    copy = KeepCopyOfVersion0(db);
+    if (!copy) return false;
+    // Text in the system code page is converted to UTF-8 as it always was;
+    // any other text is no text of that code page, and converting it would
+    // destroy it: it is written as it is.
+    const TextForm texts = TableIsInUtf8(rows) ? TextForm::Utf8 : TextForm::AnsiWhereValid;
 
     // A table of another layout keeps its rows and further columns: each
     // row is rewritten in place, by its ID, instead of being re-inserted.
     if (!read.inTableOrder) {
         for (const BookPtr& book : rows)
-            if (!SaveBookData(catalogue, Update, book)) return false;
+            if (!SaveBookData(catalogue, Update, book, texts)) return false;
         return true;
     }
     if (Execute(db, "DELETE FROM 'Tomebox'") != SQLITE_OK) return false;
     for (const BookPtr& book : rows)
-        if (!SaveBookData(catalogue, Insert, book)) return false;
+        if (!SaveBookData(catalogue, Insert, book, texts)) return false;
     return true;
 }
 
@@ -109,37 +200,41 @@ LayoutCheck VerifyLayout(sqlite3_stmt* tableInfo)
     return check;
 }
 
-bool UpgradeCatalogueVersion(Catalogue& catalogue)
+std::optional<int> UpgradeCatalogueVersion(Catalogue& catalogue)
 {
     sqlite3* db = catalogue.db.get();
     int version = 0;
     {
         Statement pragma;
-        if (PrepareStatement(db, "PRAGMA user_version", pragma) != SQLITE_OK) return false;
+        if (PrepareStatement(db, "PRAGMA user_version", pragma) != SQLITE_OK) return std::nullopt;
         int step;
         while ((step = sqlite3_step(pragma.get())) == SQLITE_ROW) version = sqlite3_column_int(pragma.get(), 0);
-        if (step != SQLITE_DONE) return false;
+        if (step != SQLITE_DONE) return std::nullopt;
     }
-    if (version != 0) return SetCurrentVersion(db);
+    if (version != 0) return version;
 
     // The rewrite and the new version stand or fall together: a failure
     // anywhere leaves the table and its version as they were, so the next
     // start-up tries again on the same rows.
-    if (Execute(db, "BEGIN") != SQLITE_OK) return false;
-    if (RewriteRows(catalogue) && SetCurrentVersion(db) && Execute(db, "COMMIT") == SQLITE_OK) return true;
-    Execute(db, "ROLLBACK");
-    return false;
+    if (Execute(db, "BEGIN") != SQLITE_OK) return std::nullopt;
+    std::optional<std::string> copy;
+    if (RewriteRows(catalogue, copy) && SetCurrentVersion(db) && Execute(db, "COMMIT") == SQLITE_OK) return version;
+    // Rolled back, the file is as it was and needs no copy: a start-up that
+    // keeps failing leaves no pile of them.
+    if (Execute(db, "ROLLBACK") == SQLITE_OK && copy) RemoveFile(*copy);
+    return std::nullopt;
 }
 
 StartupOutcome StartCatalogueDatabase(Catalogue& catalogue, const WindowOperations& window)
 {
-    if (catalogue.db.Open(kFileName) != SQLITE_OK) {
+    if (catalogue.db.Open(kCatalogueFileName) != SQLITE_OK) {
         // The handle of a failed open is left alone, and forgotten so that
         // no later close touches it.
         catalogue.db.Abandon();
         return Fail(catalogue, window, StartupOutcome::Open, "データベースの生成に失敗しました", nullptr, false);
     }
     sqlite3* db = catalogue.db.get();
+    sqlite3_busy_timeout(db, catalogue.busyTimeoutMilliseconds);
 
     // Its failure shows in the layout check that follows.
     Execute(db, kCreateTableStatement);
@@ -155,12 +250,21 @@ StartupOutcome StartCatalogueDatabase(Catalogue& catalogue, const WindowOperatio
         return Fail(catalogue, window, StartupOutcome::LayoutMismatch,
                     "テーブル定義の異なるTomebox.sqliteファイルを読み込みました", &layout, true);
 
-    if (!UpgradeCatalogueVersion(catalogue))
+    const std::optional<int> version = UpgradeCatalogueVersion(catalogue);
+    if (!version)
         return Fail(catalogue, window, StartupOutcome::Version, "ユーザバージョンの確認に失敗しました", &layout, true);
     layout.reset();
 
     if (!LoadCatalogue(catalogue))
         return Fail(catalogue, window, StartupOutcome::Load, "SQLから情報の読み込みに失敗しました", nullptr, true);
+
+    // Any other version is read as the current one, and marked so only now
+    // that its rows have loaded: a file the start-up refuses is left
+    // exactly as it was.
+    if (*version != 0 && *version != 1 && !SetCurrentVersion(db)) {
+        catalogue.books.clear();
+        return Fail(catalogue, window, StartupOutcome::Version, "ユーザバージョンの確認に失敗しました", nullptr, true);
+    }
     return StartupOutcome::Ready;
 }
 

@@ -4,8 +4,12 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <sqlite3.h>
 #include "store/Catalogue.h"
+
+// The catalogue's file, in the current directory.
+extern const char kCatalogueFileName[];
 
 // The table, as every start-up creates it when it is missing.
 extern const char kCreateTableStatement[];
@@ -40,5 +44,13 @@ LayoutCheck VerifyLayout(sqlite3_stmt* tableInfo);
 
 uint32_t Fnv1a(const char* bytes);
 
-// Rewrites a version-0 file in UTF-8 and sets user_version to 1.
-bool UpgradeCatalogueVersion(Catalogue& catalogue);
+// The copy of a version-0 catalogue that its upgrade keeps beside it, as
+// it was; when that name is taken, the copy is
+// Tomebox-version0-backup-2.sqlite, -3 and so on.
+extern const char kVersion0CopyName[];
+
+// Rewrites a version-0 file in UTF-8 and sets user_version to 1, once it
+// has kept a copy of a file with rows; a file at any other version is not
+// written.  Returns the version found, or none when it could not be read
+// or the rewrite failed (and changed nothing).
+std::optional<int> UpgradeCatalogueVersion(Catalogue& catalogue);

@@ -7,28 +7,41 @@
 
 namespace {
 
-// A text value as the statements write it: a quoted literal, or NULL when
-// empty unless the column always takes a literal.
-std::string TextValue(const std::string& value, bool alwaysLiteral = false)
+// A text value as the statements write it: a quoted literal in UTF-8, or
+// NULL when empty unless the column always takes a literal.
+std::string TextValue(const std::string& value, TextForm form, bool alwaysLiteral = false)
 {
     if (value.empty() && !alwaysLiteral) return "NULL";
-    return '\'' + AnsiToUtf8(EscapeQuotes(value)) + '\'';
+    std::string text = EscapeQuotes(value);
+    if (form == TextForm::Ansi) {
+        text = AnsiToUtf8(std::move(text));
+    } else if (form == TextForm::AnsiWhereValid) {
+        if (std::optional<std::string> utf8 = StrictAnsiToUtf8(text)) text = std::move(*utf8);
+    }
+    return '\'' + text + '\'';
 }
 
 // The twelve values as both statements write them, in column order.  The
 // title is always a literal, even empty; integers are plain decimals.
-std::array<std::string, kTableColumnCount> ValueTexts(const BookFields& f)
+std::array<std::string, kTableColumnCount> ValueTexts(const BookFields& f, TextForm form)
 {
-    return {TextValue(f.BookName, true), TextValue(f.BookNameKana), TextValue(f.Author),
-            TextValue(f.AuthorKana),     DecimalText(f.Year),       DecimalText(f.Month),
-            TextValue(f.Publisher),      TextValue(f.PublisherKana), TextValue(f.Place),
-            TextValue(f.PlaceKana),      TextValue(f.ISBN),          DecimalText(f.ID)};
+    return {TextValue(f.BookName, form, true), TextValue(f.BookNameKana, form), TextValue(f.Author, form),
+            TextValue(f.AuthorKana, form),     DecimalText(f.Year),             DecimalText(f.Month),
+            TextValue(f.Publisher, form),      TextValue(f.PublisherKana, form), TextValue(f.Place, form),
+            TextValue(f.PlaceKana, form),      TextValue(f.ISBN, form),          DecimalText(f.ID)};
 }
 
 bool Execute(Catalogue& catalogue, const std::string& sql)
 {
     if (!catalogue.db) return false;
     return sqlite3_exec(catalogue.db.get(), sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+// An UPDATE or DELETE by ID that finds no row has saved nothing: the record
+// is gone from the table (another program deleted it, say).
+bool ExecuteOnItsRow(Catalogue& catalogue, const std::string& sql)
+{
+    return Execute(catalogue, sql) && sqlite3_changes(catalogue.db.get()) > 0;
 }
 
 }  // namespace
@@ -43,10 +56,10 @@ std::string EscapeQuotes(std::string text)
     return text;
 }
 
-std::string BuildInsertStatement(const BookData& book, bool nameColumns)
+std::string BuildInsertStatement(const BookData& book, bool nameColumns, TextForm form)
 {
     std::string names, values;
-    const auto texts = ValueTexts(book.Fields());
+    const auto texts = ValueTexts(book.Fields(), form);
     for (int column = 0; column < kTableColumnCount; ++column) {
         const char* separator = column > 0 ? ", " : "";
         names += separator + std::string(kBookColumnNames[column]);
@@ -57,11 +70,11 @@ std::string BuildInsertStatement(const BookData& book, bool nameColumns)
     return sql + "VALUES (" + values + ");";
 }
 
-std::string BuildUpdateStatement(const BookData& book)
+std::string BuildUpdateStatement(const BookData& book, TextForm form)
 {
     // Every column is set, the ID to its own value.
     std::string sql = "UPDATE 'Tomebox' SET ";
-    const auto texts = ValueTexts(book.Fields());
+    const auto texts = ValueTexts(book.Fields(), form);
     for (int column = 0; column < kTableColumnCount; ++column) {
         if (column > 0) sql += ", ";
         sql += std::string(kBookColumnNames[column]) + " = " + texts[column];
@@ -74,11 +87,11 @@ std::string BuildDeleteStatement(int32_t id)
     return "DELETE FROM 'Tomebox' WHERE ID = " + DecimalText(id);
 }
 
-bool SaveBookData(Catalogue& catalogue, SaveMode mode, const BookPtr& book)
+bool SaveBookData(Catalogue& catalogue, SaveMode mode, const BookPtr& book, TextForm form)
 {
     if ((mode != Insert && mode != Update) || !book) return false;
-    return Execute(catalogue, mode == Insert ? BuildInsertStatement(*book, catalogue.insertNamesColumns)
-                                             : BuildUpdateStatement(*book));
+    if (mode == Insert) return Execute(catalogue, BuildInsertStatement(*book, catalogue.insertNamesColumns, form));
+    return ExecuteOnItsRow(catalogue, BuildUpdateStatement(*book, form));
 }
 
 bool LoadCatalogue(Catalogue& catalogue)
@@ -91,5 +104,5 @@ bool LoadCatalogue(Catalogue& catalogue)
 
 bool DeleteBookData(Catalogue& catalogue, int32_t id)
 {
-    return Execute(catalogue, BuildDeleteStatement(id));
+    return ExecuteOnItsRow(catalogue, BuildDeleteStatement(id));
 }

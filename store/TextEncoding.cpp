@@ -17,11 +17,11 @@ constexpr int kStackUnits = 512;
 // most one UTF-16 unit, and a unit at most three bytes of output, so
 // buffers of those sizes always suffice and the platform's own counts come
 // back from the converting calls.  Half the calls, the same results.
-bool ConvertShort(const char* text, int count, UINT from, UINT to, std::string& result)
+bool ConvertShort(const char* text, int count, UINT from, DWORD fromFlags, UINT to, std::string& result)
 {
     if (count > kStackUnits) return false;
     WCHAR wide[kStackUnits];
-    const int wideCount = MultiByteToWideChar(from, 0, text, count, wide, kStackUnits);
+    const int wideCount = MultiByteToWideChar(from, fromFlags, text, count, wide, kStackUnits);
     if (wideCount <= 0 || wide[wideCount - 1] != 0) {
         result.clear();
         return true;
@@ -39,19 +39,21 @@ bool ConvertShort(const char* text, int count, UINT from, UINT to, std::string& 
 // One conversion through UTF-16: measure, convert, measure, convert.  The
 // counts include the terminating NUL at text[size].  A count of 0 from the
 // platform ends the conversion with empty text, so no buffer is ever read
-// or written past what was allocated for it.
-std::string Convert(const char* text, std::size_t size, UINT from, UINT to)
+// or written past what was allocated for it.  With MB_ERR_INVALID_CHARS
+// among fromFlags, text that is not valid in the source code page gives
+// empty text too.
+std::string Convert(const char* text, std::size_t size, UINT from, UINT to, DWORD fromFlags = 0)
 {
     if (size >= static_cast<std::size_t>(INT_MAX)) throw std::bad_alloc();
     const int count = static_cast<int>(size) + 1;
     std::string shortResult;
-    if (ConvertShort(text, count, from, to, shortResult)) return shortResult;
+    if (ConvertShort(text, count, from, fromFlags, to, shortResult)) return shortResult;
 
-    const int wideCount = MultiByteToWideChar(from, 0, text, count, nullptr, 0);
+    const int wideCount = MultiByteToWideChar(from, fromFlags, text, count, nullptr, 0);
     if (wideCount <= 0) return std::string();
     std::vector<WCHAR> buffer(static_cast<std::size_t>(wideCount));
     WCHAR* wide = buffer.data();
-    if (MultiByteToWideChar(from, 0, text, count, wide, wideCount) != wideCount || wide[wideCount - 1] != 0)
+    if (MultiByteToWideChar(from, fromFlags, text, count, wide, wideCount) != wideCount || wide[wideCount - 1] != 0)
         return std::string();
 
     // Measured up to the terminator that the first conversion carried over
@@ -85,6 +87,21 @@ WORD ThreadAnsiCodePage()
 std::string AnsiToUtf8(std::string text)
 {
     return Convert(text.c_str(), text.size(), CP_THREAD_ACP, CP_UTF8);
+}
+
+std::optional<std::string> StrictAnsiToUtf8(const std::string& text)
+{
+    std::string utf8 = Convert(text.c_str(), text.size(), CP_THREAD_ACP, CP_UTF8, MB_ERR_INVALID_CHARS);
+    if (utf8.empty() && !text.empty()) return std::nullopt;
+    return utf8;
+}
+
+bool IsUtf8Text(const std::string& text)
+{
+    if (text.empty()) return true;
+    if (text.size() >= static_cast<std::size_t>(INT_MAX)) return false;
+    return MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0)
+           > 0;
 }
 
 std::string Utf8ToAnsi(std::string text)

@@ -3,9 +3,16 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 std::string AnsiToUtf8(std::string text);
+// The same for text that the system code page holds without a doubt: none
+// for text that a strict conversion refuses (bytes that are no character
+// of the code page, a lead byte without its trail).
+std::optional<std::string> StrictAnsiToUtf8(const std::string& text);
+// True when the text is valid UTF-8 (the empty text included).
+bool IsUtf8Text(const std::string& text);
 std::string Utf8ToAnsi(std::string text);
 // The same over text that a NUL follows at text[size], such as a column
 // of an SQLite row, without copying it first.

@@ -137,6 +137,53 @@ TEST(StartUp, ForeignLayoutIsReportedAndLeavesTheFileUntouched)
     EXPECT_TRUE(before == ReadFileBytes(kCatalogueFile));
 }
 
+// Rows over several pages, the last page then overwritten: the load stops
+// partway.
+void WriteDamagedCatalogue()
+{
+    std::string rows = "BEGIN;";
+    for (int id = 0; id < 40; ++id)
+        rows += "INSERT INTO Tomebox (BookName, ID) VALUES ('" + std::string(1000, 'a') + "', " + std::to_string(id) + ");";
+    WriteDatabase(kCatalogueFile, CatalogueSql(rows + "COMMIT;"));
+    HANDLE file = CreateFileA(kCatalogueFile, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    SetFilePointer(file, -4096, nullptr, FILE_END);
+    const std::string damage(4096, '\xFF');
+    DWORD written = 0;
+    WriteFile(file, damage.data(), static_cast<DWORD>(damage.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+TEST(StartUp, DamagedCatalogueIsReportedAndLeftAsItWas)
+{
+    ScratchDirectory dir;
+    WriteDamagedCatalogue();
+    const std::string before = ReadFileBytes(kCatalogueFile);
+    UiHarness ui;
+    RunningTomebox app;
+    EXPECT_EQ(std::vector<ShownBox>{ErrorBox("SQLから情報の読み込みに失敗しました", app.mainWindow())}, ui.Boxes());
+    EXPECT_EQ(0, app.RunLoop());
+    EXPECT_TRUE(before == ReadFileBytes(kCatalogueFile));
+}
+
+// A catalogue restored from a dump: version 0, its texts UTF-8 already.
+// They are shown as they are, and the file as it was is kept beside it.
+TEST(StartUp, CatalogueRestoredFromADumpStaysReadable)
+{
+    ScratchDirectory dir;
+    const std::string rows = u8"INSERT INTO Tomebox (BookName, Author, ID) VALUES ('紀元前の書', '舎人親王', 4);";
+    WriteDatabase(kCatalogueFile, kCreateTableStatement + rows);
+    UiHarness ui;
+    RunningTomebox app;
+    EXPECT_TRUE(ui.Boxes().empty());
+    EXPECT_EQ((std::vector<std::string>{"紀元前の書", "舎人親王", "", "0", "0", "", ""}), RowTexts(app.catalogueView(), 0));
+    EXPECT_EQ(0, app.Exit());
+    EXPECT_EQ(std::vector<std::string>{u8"紀元前の書|舎人親王|1"},
+              QueryDatabase(kCatalogueFile, "SELECT BookName, Author, user_version FROM Tomebox, pragma_user_version"));
+    EXPECT_EQ(std::vector<std::string>{u8"紀元前の書|舎人親王|0"},
+              QueryDatabase(kVersion0CopyName, "SELECT BookName, Author, user_version FROM Tomebox, pragma_user_version"));
+}
+
 TEST(MainWindow, CatalogueViewColumnsAndStyles)
 {
     ScratchDirectory dir;

@@ -218,18 +218,21 @@ TEST(BookFormUi, NoIdentifierLeftRefusesTheAdd)
 
 // A refused statement leaves the table, the catalogue list and the rows as
 // they were, with the form still open on what was typed: a trigger that
-// aborts, or another connection holding the file.
+// aborts, another connection holding the file, or an update of a row that
+// another program has deleted meanwhile (which saves nothing).
 TEST(BookFormUi, StatementsTheDatabaseRefusesChangeNothing)
 {
     const struct {
         const char* name;
         const char* trigger;
         int button;
+        const char* meanwhile;
     } cases[] = {
-        {"insert", "CREATE TRIGGER refuse BEFORE INSERT ON Tomebox BEGIN SELECT RAISE(ABORT, 'no'); END;", IDC_NEW_BOOK},
-        {"update", "CREATE TRIGGER refuse BEFORE UPDATE ON Tomebox BEGIN SELECT RAISE(ABORT, 'no'); END;", IDC_EDIT_BOOK},
-        {"insert while locked", nullptr, IDC_NEW_BOOK},
-        {"update while locked", nullptr, IDC_EDIT_BOOK},
+        {"insert", "CREATE TRIGGER refuse BEFORE INSERT ON Tomebox BEGIN SELECT RAISE(ABORT, 'no'); END;", IDC_NEW_BOOK, nullptr},
+        {"update", "CREATE TRIGGER refuse BEFORE UPDATE ON Tomebox BEGIN SELECT RAISE(ABORT, 'no'); END;", IDC_EDIT_BOOK, nullptr},
+        {"insert while locked", nullptr, IDC_NEW_BOOK, nullptr},
+        {"update while locked", nullptr, IDC_EDIT_BOOK, nullptr},
+        {"update of a deleted row", "", IDC_EDIT_BOOK, "DELETE FROM Tomebox WHERE ID = 9;"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -237,10 +240,13 @@ TEST(BookFormUi, StatementsTheDatabaseRefusesChangeNothing)
         WriteDatabase(kFile, kThreeBooks + (c.trigger ? c.trigger : ""));
         UiHarness ui;
         RunningTomebox app;
+        if (c.meanwhile) WriteDatabase(kFile, c.meanwhile);
         sqlite3* other = nullptr;
         if (!c.trigger) {
             ASSERT_EQ(SQLITE_OK, sqlite3_open(kFile, &other));
             ASSERT_EQ(SQLITE_OK, sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr));
+            // This lock is held for good: the program's wait for it, shortened.
+            sqlite3_busy_timeout(g_globals.catalogue.db.get(), 100);
         }
         HWND view = app.catalogueView();
         if (c.button == IDC_EDIT_BOOK) SelectRow(view, 2);
@@ -259,8 +265,56 @@ TEST(BookFormUi, StatementsTheDatabaseRefusesChangeNothing)
         EXPECT_EQ("雪国", CellText(view, 2, 0));
         EXPECT_EQ(9, RowItemData(view, 2));
         EXPECT_EQ(0, app.Exit());
-        EXPECT_EQ(kThreeBooksTable, Table());
+        std::vector<std::string> table = kThreeBooksTable;
+        if (c.meanwhile) table.pop_back();
+        EXPECT_EQ(table, Table());
     }
+}
+
+// A search results window still showing a record deleted from the main
+// window, whose ID a new book then took: neither an edit nor a delete from
+// the results may reach the new book.
+TEST(BookFormUi, ResultsRowOfADeletedRecordReachesNothing)
+{
+    ScratchDirectory dir;
+    WriteDatabase(kFile, CatalogueSql(u8"INSERT INTO Tomebox (BookName, Year, ID) VALUES ('坊っちゃん', 1906, 8);"
+                                      u8"INSERT INTO Tomebox (BookName, Year, ID) VALUES ('雪国', 1937, 9);"));
+    UiHarness ui;
+    RunningTomebox app;
+    ui.WhenDialogOpens("条件入力", [&](HWND conditions) {
+        SetText(conditions, IDC_YEAR, "1937");
+        ui.WhenDialogOpens("検索結果", [&](HWND results) {
+            SelectRow(app.catalogueView(), 1);
+            ui.QueueAnswer(IDYES);
+            Press(app.commandBar(), IDC_DELETE_BOOK);
+            AddBook(ui, app, "新しい本");
+            ASSERT_EQ(9, RowItemData(app.catalogueView(), 1));
+            ui.ClearBoxes();
+
+            SelectRow(GetDlgItem(results, IDC_BOOK_LIST), 0);
+            ui.WhenDialogOpens(kForm, [&](HWND form) {
+                EXPECT_EQ("", GetText(form, IDC_BOOK_NAME));
+                SetText(form, IDC_BOOK_NAME, "上書き");
+                Press(form, IDOK);
+                EXPECT_EQ(std::vector<ShownBox>{ErrorBox("編集中書籍情報が見つかりません", form)}, ui.Boxes());
+                Press(form, IDCANCEL);
+            });
+            Press(results, IDC_EDIT_BOOK);
+            ui.ClearBoxes();
+            ui.QueueAnswer(IDYES);
+            Press(results, IDC_DELETE_BOOK);
+            EXPECT_EQ((std::vector<ShownBox>{DeleteQuestion(results), ErrorBox("SQLデータの削除に失敗しました", results)}),
+                      ui.Boxes());
+            EXPECT_EQ(1, RowCount(GetDlgItem(results, IDC_BOOK_LIST)));
+            Press(results, IDCANCEL);
+        });
+        Press(conditions, IDOK);
+    });
+    Press(app.commandBar(), IDC_SEARCH);
+    EXPECT_EQ(0u, ui.PendingDialogSteps());
+    EXPECT_EQ("新しい本", CellText(app.catalogueView(), 1, 0));
+    EXPECT_EQ(0, app.Exit());
+    EXPECT_EQ((std::vector<std::string>{u8"8|坊っちゃん|NULL|1906|NULL", u8"9|新しい本|NULL|0|0"}), Table());
 }
 
 TEST(BookFormUi, RefusedUpdateFromTheSearchResultsChangesNeitherView)
@@ -298,6 +352,32 @@ TEST(BookFormUi, RefusedUpdateFromTheSearchResultsChangesNeitherView)
     EXPECT_EQ("雪国", CellText(app.catalogueView(), 2, 0));
     EXPECT_EQ(0, app.Exit());
     EXPECT_EQ(kThreeBooksTable, Table());
+}
+
+// A place of 300 bytes and a title of 261 (in code page 932), as another
+// program may write them: opening the record and pressing OK keeps both
+// whole, also when another box was changed.
+TEST(BookFormUi, LongTextsFromTheFileAreSavedWholeUnlessChanged)
+{
+    std::string place;
+    for (int i = 0; i < 150; ++i) place += u8"棚";
+    const std::string row = u8"INSERT INTO Tomebox (BookName, Place, ID) VALUES ('" + LongTitleUtf8() + "', '" + place + "', 1);";
+    for (const char* author : {"", "著者"}) {
+        SCOPED_TRACE(author);
+        ScratchDirectory dir;
+        WriteDatabase(kFile, CatalogueSql(row));
+        UiHarness ui;
+        RunningTomebox app;
+        SelectRow(app.catalogueView(), 0);
+        OnForm(ui, app, IDC_EDIT_BOOK, [&](HWND form) {
+            SetText(form, IDC_AUTHOR, author);
+            Press(form, IDOK);
+        });
+        EXPECT_TRUE(ui.Boxes().empty());
+        EXPECT_EQ(0, app.Exit());
+        EXPECT_EQ((std::vector<std::string>{LongTitleUtf8() + "|" + place + "|" + (*author ? u8"著者" : "NULL")}),
+                  QueryDatabase(kFile, "SELECT BookName, Place, Author FROM Tomebox"));
+    }
 }
 
 struct BoxText {

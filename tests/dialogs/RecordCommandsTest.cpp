@@ -188,6 +188,7 @@ TEST(BookFormSubmit, RowWithoutItsRecordSavesNothing)
     } cases[] = {
         {"row beyond the view", 2, false},
         {"id not in the hit list", 1, true},
+        {"hit deleted from the catalogue since", 2, true},
     };
     for (const auto& c : cases) {
         Lists lists;
@@ -195,6 +196,7 @@ TEST(BookFormSubmit, RowWithoutItsRecordSavesNothing)
         lists.AddToCatalogue(Book(1, "b"));
         lists.AddToHits(lists.catalogue[0]);
         lists.resultsView.Append(BookData(Book(5, "gone")));
+        lists.AddToHits(MakeBook(Book(1, "deleted, its ID taken by b")));
         lists.boxes.texts[IDC_BOOK_NAME] = "changed";
 
         EXPECT_EQ(FormOutcome::RecordMissing, lists.Submit(c.selection, c.fromResults)) << c.name;
@@ -228,6 +230,35 @@ TEST(BookFormValues, LongTextsAreCutOnACharacterBoundary)
         for (const std::string* field : {&f.BookName, &f.BookNameKana, &f.Author, &f.AuthorKana, &f.Publisher,
                                          &f.PublisherKana, &f.Place, &f.PlaceKana, &f.ISBN})
             EXPECT_EQ(c.stored, *field) << c.name;
+    }
+}
+
+// A text longer than the boxes' limit, written by another program: saved
+// whole while its box still holds it, cut like any typed text once changed.
+TEST(BookFormSubmit, UnchangedLongTextsAreSavedWhole)
+{
+    std::string place;
+    for (int i = 0; i < 150; ++i) place += "表";  // 300 bytes
+    const struct {
+        const char* name;
+        std::string placeBox;
+        std::string savedPlace;
+    } cases[] = {
+        {"untouched", place, place},
+        {"changed", place + "x", place.substr(0, 254)},
+        {"cleared", "", ""},
+    };
+    for (const auto& c : cases) {
+        Lists lists;
+        BookFields book = Book(4, std::string(300, 't'));
+        book.Place = place;
+        lists.AddToCatalogue(book);
+        InitialiseBookForm(lists.boxes, lists.Context(0, false));
+        lists.boxes.texts[IDC_PLACE] = c.placeBox;
+        ASSERT_EQ(FormOutcome::Saved, lists.Submit(0)) << c.name;
+        EXPECT_EQ(c.savedPlace, lists.saved.at(0).Place) << c.name;
+        EXPECT_EQ(std::string(300, 't'), lists.saved.at(0).BookName) << c.name;
+        EXPECT_EQ(c.savedPlace, lists.catalogue[0]->GetPlace()) << c.name;
     }
 }
 
@@ -292,15 +323,22 @@ TEST(DeleteRecord, FromTheResultsRemovesTheHitItsRowTheRecordAndItsCatalogueRow)
     EXPECT_EQ((std::vector<int32_t>{3, 12, 7}), lists.catalogueView.ItemDataOfAll());
 }
 
-TEST(DeleteRecord, FromTheResultsARecordGoneFromTheCatalogueLeavesItsViewAlone)
+// From the results, only a record the hit list and the catalogue list
+// both still hold is deleted: a hit deleted from the catalogue since the
+// search (its ID now carried by another record), or a row whose ID the hit
+// list no longer holds, runs no statement and changes nothing.
+TEST(DeleteRecord, FromTheResultsOnlyARecordStillInTheCatalogue)
 {
-    Lists lists = ListsToDeleteFrom();
-    lists.AddToHits(MakeBook(Book(40, "only a hit")));
-    const DeleteOutcome outcome = lists.Delete(2, true);
-    EXPECT_TRUE(outcome.deleted);
-    EXPECT_EQ(-1, outcome.cataloguePosition);
-    EXPECT_EQ((std::vector<int32_t>{12, 7}), lists.resultsView.ItemDataOfAll());
-    EXPECT_EQ((std::vector<int32_t>{3, 7, 12, 7}), lists.catalogueView.ItemDataOfAll());
+    for (int row : {2, 0}) {
+        Lists lists = ListsToDeleteFrom();
+        lists.AddToHits(MakeBook(Book(3, "deleted since")));
+        lists.hits.erase(lists.hits.begin());  // hit 12 gone, its row kept
+        EXPECT_FALSE(lists.Delete(row, true).deleted) << row;
+        EXPECT_TRUE(lists.removed.empty()) << row;
+        EXPECT_EQ((std::vector<int32_t>{12, 7, 3}), lists.resultsView.ItemDataOfAll()) << row;
+        EXPECT_EQ((std::vector<int32_t>{3, 7, 12, 7}), lists.catalogueView.ItemDataOfAll()) << row;
+        EXPECT_EQ((std::vector<int32_t>{3, 7, 12, 7}), Lists::Ids(lists.catalogue)) << row;
+    }
 }
 
 TEST(DeleteRecord, RefusedByTheDatabaseChangesNothing)

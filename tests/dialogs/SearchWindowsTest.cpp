@@ -282,6 +282,8 @@ TEST_F(SearchWindows, RefusedDeleteShowsTheErrorAndChangesNothing)
             if (exclusiveLock) {
                 ASSERT_EQ(SQLITE_OK, sqlite3_open(kDb, &other));
                 ASSERT_EQ(SQLITE_OK, sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr));
+                // A lock held for good: no need to wait it out for long.
+                sqlite3_busy_timeout(g_globals.catalogue.db.get(), 100);
             }
             SelectRow(ResultsView(results), 1);
             ui.QueueAnswer(IDYES);

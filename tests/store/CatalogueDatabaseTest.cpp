@@ -10,6 +10,9 @@ using Rows = std::vector<std::vector<std::string>>;
 
 const char kMismatch[] = "テーブル定義の異なるTomebox.sqliteファイルを読み込みました";
 const char kVersionFailed[] = "ユーザバージョンの確認に失敗しました";
+// The start-up's wait for a lock that another connection holds for good:
+// as meaningful as the program's seconds, and quicker.
+constexpr int kShortLockWait = 100;
 
 class Startup : public StoreTest {
 protected:
@@ -69,15 +72,22 @@ TEST_F(Startup, MissingFileIsCreatedAtVersion1)
               raw.Rows("SELECT sql FROM sqlite_master WHERE name = 'Tomebox'").at(0).at(0));
 }
 
-TEST_F(Startup, Version0IsRewrittenInUtf8)
+TEST_F(Startup, Version0IsRewrittenInUtf8AndKeptAsItWas)
 {
+    Rows version0;
     {
         RawDb raw;
         WriteVersion0Rows(raw);
         EXPECT_EQ("\x8C\xE1\x94\x79\x82\xCD\x94\x4C\x82\xC5\x82\xA0\x82\xE9",
                   raw.Rows("SELECT BookName FROM Tomebox WHERE ID = 3")[0][0]);
+        version0 = TableRows(raw);
     }
     ExpectReady(Start());
+    {
+        RawDb copy(kVersion0CopyName);
+        EXPECT_EQ(0, copy.Version());
+        EXPECT_EQ(version0, TableRows(copy));
+    }
     {
         RawDb raw;
         EXPECT_EQ(1, raw.Version());
@@ -99,7 +109,62 @@ TEST_F(Startup, Version0IsRewrittenInUtf8)
     EXPECT_EQ("", catalogue_.books[2]->GetAuthor());
 }
 
-TEST_F(Startup, OtherVersionsAreSetTo1WithoutRewriting)
+// A file at version 1 is not written at all; any other version but 0 is
+// read like 1 and then marked 1, its rows as they were.
+// Texts of a version-0 table that are not in code page 932 are not
+// converted from it.  A table restored from a dump (which does not carry
+// user_version) holds UTF-8 already; a text that is no code page 932 among
+// others that are stays as it is.  UTF-8 that also reads as code page 932
+// cannot be told apart and is converted, as every version-0 text was.
+TEST_F(Startup, Version0TextsNotInCodePage932AreKept)
+{
+    const struct {
+        const char* name;
+        std::string title, author;              // as stored at version 0
+        std::string storedTitle, storedAuthor;  // as stored at version 1
+        std::string shownTitle;                 // as loaded
+    } cases[] = {
+        {"restored from a dump", u8"紀元前の書", u8"舎人親王", u8"紀元前の書", u8"舎人親王", "紀元前の書"},
+        {"one text not code page 932", "表示", "\x81", u8"表示", "\x81", "表示"},
+        {"UTF-8 that reads as code page 932", u8"é", "Ann", u8"ﾃｩ", "Ann", "ﾃｩ"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchDirectory own;
+        {
+            RawDb raw;
+            CreateCatalogueTable(raw);
+            raw.Exec("INSERT INTO Tomebox (BookName, Author, ID) VALUES ('" + c.title + "', '" + c.author + "', 1)");
+        }
+        RecordedWindow window;
+        ASSERT_EQ(static_cast<int>(StartupOutcome::Ready),
+                  static_cast<int>(StartCatalogueDatabase(catalogue_, window.Operations(catalogue_))));
+        ASSERT_EQ(1u, catalogue_.books.size());
+        EXPECT_EQ(c.shownTitle, catalogue_.books[0]->GetBookName());
+        catalogue_.db.Close();
+        catalogue_.books.clear();
+        RawDb raw;
+        EXPECT_EQ((Rows{{c.storedTitle, c.storedAuthor}}), raw.Rows("SELECT BookName, Author FROM Tomebox"));
+        EXPECT_EQ(1, raw.Version());
+    }
+}
+
+// The copy never replaces a file: with the name taken, it takes the next.
+TEST_F(Startup, Version0CopyTakesAFreeName)
+{
+    {
+        RawDb raw;
+        WriteVersion0Rows(raw);
+    }
+    OverwriteFile(scratch_.File(kVersion0CopyName), 0, "not ours");
+    ExpectReady(Start());
+    EXPECT_EQ("not ours", ReadFileBytes(scratch_.File(kVersion0CopyName)));
+    RawDb copy("Tomebox-version0-backup-2.sqlite");
+    EXPECT_EQ(3u, TableRows(copy).size());
+    EXPECT_EQ(0, copy.Version());
+}
+
+TEST_F(Startup, OtherVersionsAreReadWithoutRewriting)
 {
     for (const char* version : {"1", "7", "-1"}) {
         {
@@ -111,13 +176,16 @@ TEST_F(Startup, OtherVersionsAreSetTo1WithoutRewriting)
                 raw.Exec("INSERT INTO Tomebox (BookName, ID) VALUES ('表示', 1)");
                 raw.Exec(std::string("PRAGMA user_version = ") + version);
             }
+            const std::string before = ReadFileBytes(own.File("Tomebox.sqlite"));
             RecordedWindow window;
             EXPECT_EQ(static_cast<int>(StartupOutcome::Ready),
                       static_cast<int>(StartCatalogueDatabase(catalogue_, window.Operations(catalogue_))))
                 << version;
             EXPECT_TRUE(window.messages.empty());
+            EXPECT_EQ(1u, catalogue_.books.size()) << version;
             catalogue_.db.Close();
             catalogue_.books.clear();
+            if (std::string(version) == "1") EXPECT_TRUE(before == ReadFileBytes(own.File("Tomebox.sqlite")));
             RawDb raw;
             EXPECT_EQ(1, raw.Version()) << version;
             EXPECT_EQ("\x95\x5C\x8E\xA6", raw.Rows("SELECT BookName FROM Tomebox")[0][0]) << version;
@@ -387,6 +455,8 @@ protected:
         EXPECT_EQ(before_, TableRows(raw));
         EXPECT_EQ(0, raw.Version());
         EXPECT_TRUE(catalogue_.books.empty());
+        // The file is as it was: no copy of it is left.
+        EXPECT_FALSE(FileExists(scratch_.File(kVersion0CopyName)));
     }
 
     Rows before_;
@@ -417,6 +487,7 @@ TEST_F(FailedUpgrade, ConstraintBrokenByTheLongerUtf8)
 
 TEST_F(FailedUpgrade, AnotherWriterHoldsTheFile)
 {
+    catalogue_.busyTimeoutMilliseconds = kShortLockWait;
     RawDb other;
     other.Exec("BEGIN IMMEDIATE");
     ExpectFailure(Start(), StartupOutcome::Version, kVersionFailed);
@@ -432,6 +503,7 @@ TEST_F(FailedUpgrade, AnotherWriterHoldsTheFile)
 
 TEST_F(FailedUpgrade, ExclusiveLockStopsTheVersionRead)
 {
+    catalogue_.busyTimeoutMilliseconds = kShortLockWait;
     RawDb other;
     other.Exec("BEGIN EXCLUSIVE");
     const StartupOutcome outcome = Start();
@@ -445,18 +517,80 @@ TEST_F(FailedUpgrade, ExclusiveLockStopsTheVersionRead)
     ExpectTableAsBefore();
 }
 
-TEST_F(Startup, Version1WriteRefused)
+// Another version is marked 1 only once its rows have been read; a mark
+// the file refuses ends the start-up with nothing loaded and the file as
+// it was.
+TEST_F(Startup, OtherVersionMarkRefused)
 {
     {
         RawDb raw;
         CreateCatalogueTable(raw);
+        raw.Exec("INSERT INTO Tomebox (BookName, ID) VALUES ('x', 1)");
         raw.Exec("PRAGMA user_version = 7");
     }
     RawDb other;
     other.Exec("BEGIN IMMEDIATE");
-    ExpectFailure(Start(), StartupOutcome::Version, kVersionFailed);
+    catalogue_.busyTimeoutMilliseconds = kShortLockWait;
+    EXPECT_EQ(static_cast<int>(StartupOutcome::Version), static_cast<int>(Start()));
+    EXPECT_EQ(std::vector<std::string>{kVersionFailed}, window_.messages);
+    EXPECT_EQ(1, window_.quitCount);
+    EXPECT_EQ(0, window_.statementsAtMessage);
+    EXPECT_FALSE(window_.openAtQuit);
+    EXPECT_TRUE(catalogue_.books.empty());
     other.Exec("COMMIT");
     EXPECT_EQ(7, other.Version());
+}
+
+// Ends another connection's transaction after a moment, from a thread of
+// its own, while the start-up waits on this one.
+DWORD WINAPI CommitSoon(LPVOID db)
+{
+    Sleep(300);
+    static_cast<RawDb*>(db)->Exec("COMMIT");
+    return 0;
+}
+
+// A version-1 file is only read: another program's write lock does not
+// stop it.  A reader holding the file for a
+// moment is waited out where the start-up writes.
+TEST_F(Startup, LocksOfOtherProgramsThatDoNotStopTheStartUp)
+{
+    const struct {
+        const char* name;
+        int version;
+        const char* begin;
+        bool released;
+    } cases[] = {
+        {"version 1, a writer holds the file", 1, "BEGIN IMMEDIATE", false},
+        {"version 0, a reader for a moment", 0, "BEGIN", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchDirectory own;
+        {
+            RawDb raw;
+            WriteVersion0Rows(raw);
+            raw.Exec("PRAGMA user_version = " + std::to_string(c.version));
+        }
+        RawDb other;
+        other.Exec(c.begin);
+        other.Rows("SELECT count(*) FROM Tomebox");
+        HANDLE release = c.released ? CreateThread(nullptr, 0, CommitSoon, &other, 0, nullptr) : nullptr;
+        RecordedWindow window;
+        EXPECT_EQ(static_cast<int>(StartupOutcome::Ready),
+                  static_cast<int>(StartCatalogueDatabase(catalogue_, window.Operations(catalogue_))));
+        EXPECT_TRUE(window.messages.empty());
+        EXPECT_EQ(3u, catalogue_.books.size());
+        if (release) {
+            WaitForSingleObject(release, INFINITE);
+            CloseHandle(release);
+        } else {
+            other.Exec("COMMIT");
+        }
+        catalogue_.db.Close();
+        catalogue_.books.clear();
+        EXPECT_EQ(1, other.Version());
+    }
 }
 
 // Pages of a multi-page table: one corrupted leaf stops the load midway.
@@ -478,7 +612,10 @@ TEST_F(Startup, LoadFailureKeepsTheRowsReadBefore)
     OverwriteFile(scratch_.File("Tomebox.sqlite"), static_cast<long long>(bytes.size()) - 4096,
                   std::string(4096, '\xFF'));
 
+    const std::string before = ReadFileBytes(scratch_.File("Tomebox.sqlite"));
     ExpectFailure(Start(), StartupOutcome::Load, "SQLから情報の読み込みに失敗しました");
+    // Refused, the file stays as it was, to the header's change counter.
+    EXPECT_TRUE(before == ReadFileBytes(scratch_.File("Tomebox.sqlite")));
     EXPECT_GT(catalogue_.books.size(), 0u);
     EXPECT_LT(catalogue_.books.size(), 300u);
     for (std::size_t i = 0; i < catalogue_.books.size(); ++i) EXPECT_EQ(static_cast<int>(i), catalogue_.books[i]->GetID());

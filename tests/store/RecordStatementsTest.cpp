@@ -166,12 +166,14 @@ TEST_F(SavedRecords, UpdateRewritesEveryColumn)
               TableRows(raw));
 }
 
-TEST_F(SavedRecords, UpdateOfAMissingIdSucceedsAndChangesNothing)
+// Nothing saved: the record is gone from the table (another program
+// deleted it, say).
+TEST_F(SavedRecords, UpdateOfAMissingIdFailsAndChangesNothing)
 {
     ASSERT_TRUE(SaveBookData(catalogue_, Insert, Book(MakeFields("こころ", 4))));
     RawDb raw;
     const auto before = TableRows(raw);
-    EXPECT_TRUE(SaveBookData(catalogue_, Update, Book(MakeFields("門", 5))));
+    EXPECT_FALSE(SaveBookData(catalogue_, Update, Book(MakeFields("門", 5))));
     EXPECT_EQ(before, TableRows(raw));
 }
 
@@ -191,11 +193,12 @@ TEST_F(SavedRecords, UnknownModeRunsNothing)
     EXPECT_TRUE(TableRows(raw).empty());
 }
 
-TEST_F(SavedRecords, DeleteRemovesOneRowAndAcceptsMissingIds)
+TEST_F(SavedRecords, DeleteRemovesOneRowAndRefusesMissingIds)
 {
     for (int id : {0, 1, 2}) ASSERT_TRUE(SaveBookData(catalogue_, Insert, Book(MakeFields("本", id))));
     EXPECT_TRUE(DeleteBookData(catalogue_, 1));
-    EXPECT_TRUE(DeleteBookData(catalogue_, 99));
+    EXPECT_FALSE(DeleteBookData(catalogue_, 1));
+    EXPECT_FALSE(DeleteBookData(catalogue_, 99));
     RawDb raw;
     EXPECT_EQ((std::vector<std::vector<std::string>>{{"0"}, {"2"}}), raw.Rows("SELECT ID FROM Tomebox ORDER BY ID"));
 }

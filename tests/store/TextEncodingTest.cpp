@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <optional>
 #include <string>
 #include "store/TextEncoding.h"
 #include "support/GTestWin32.h"
@@ -35,6 +36,28 @@ TEST(TextEncoding, ConvertsBothWays)
         EXPECT_EQ(c.ansi, Utf8ToAnsi(c.utf8)) << c.name;
     }
     EXPECT_EQ(std::string("\x95\x5C\x8E\xA6"), std::string("表示"));
+}
+
+// What the version upgrade asks of a stored text: is it code page 932
+// (converted as AnsiToUtf8 converts it), is it UTF-8.
+TEST(TextEncoding, StrictConversionAndUtf8Check)
+{
+    const struct {
+        const char* name;
+        std::string text;
+        std::optional<std::string> strict;
+        bool utf8;
+    } cases[] = {
+        {"empty", "", std::string(), true},
+        {"code page 932", "表示ソ", std::string(u8"表示ソ"), false},
+        {"UTF-8 Japanese", u8"紀元前の書", std::nullopt, true},
+        {"lone lead byte", "\x82", std::nullopt, false},
+        {"half-width kana that are also UTF-8", "\xC3\xBD", std::string(u8"ﾃｽ"), true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.strict, StrictAnsiToUtf8(c.text)) << c.name;
+        EXPECT_EQ(c.utf8, IsUtf8Text(c.text)) << c.name;
+    }
 }
 
 TEST(TextEncoding, LongTextsRoundTrip)
