@@ -9,20 +9,6 @@
 
 namespace {
 
-std::string ProgramPath()
-{
-#ifdef __WINE__
-    WCHAR* dos = wine_get_dos_file_name(TOMEBOX_PROGRAM);
-    if (!dos) return {};
-    char path[MAX_PATH] = {};
-    WideCharToMultiByte(CP_ACP, 0, dos, -1, path, sizeof path, nullptr, nullptr);
-    HeapFree(GetProcessHeap(), 0, dos);
-    return path;
-#else
-    return TOMEBOX_PROGRAM;
-#endif
-}
-
 // The shown top-level windows of a process, and its main window among them.
 struct ShownWindows {
     DWORD process;
@@ -48,7 +34,7 @@ class Copy {
 public:
     explicit Copy(const std::string& directory)
     {
-        std::string program = ProgramPath(), commandLine = "\"" + program + "\"";
+        std::string program = Win32Path(TOMEBOX_PROGRAM), commandLine = "\"" + program + "\"";
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
         EXPECT_TRUE(CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,

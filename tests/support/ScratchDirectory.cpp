@@ -95,3 +95,17 @@ bool FileExists(const std::string& path)
 {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
+
+std::string Win32Path(const char* path)
+{
+#ifdef __WINE__
+    WCHAR* dos = wine_get_dos_file_name(path);
+    if (!dos) return {};
+    char converted[MAX_PATH] = {};
+    WideCharToMultiByte(CP_ACP, 0, dos, -1, converted, sizeof converted, nullptr, nullptr);
+    HeapFree(GetProcessHeap(), 0, dos);
+    return converted;
+#else
+    return path;
+#endif
+}

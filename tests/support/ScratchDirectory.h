@@ -19,6 +19,10 @@ private:
     std::string previous_;
 };
 
+// A path of the build tree as Win32 takes it: under Winelib, where the
+// build writes Unix paths, its DOS form.
+std::string Win32Path(const char* path);
+
 // The whole content of a file, or an empty string when it does not exist.
 std::string ReadFileBytes(const std::string& path);
 bool FileExists(const std::string& path);
