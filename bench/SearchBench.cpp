@@ -123,7 +123,6 @@ void FloorWindow(HWND owner, Timings& t)
     LayOutLikeTheResultsWindow(dialog, listView);
     ShowWindow(dialog, SW_SHOW);
     UpdateWindow(dialog);
-    DrainQueue();
     t.openFloor = watch.Seconds();
     watch.Restart();
     DestroyWindow(dialog);
@@ -139,11 +138,12 @@ void FloorWindow(HWND owner, Timings& t)
 struct RealWindowRun {
     Stopwatch watch;
     double shown = -1, closeSent = -1, answered = -1, lastTick = -1, longestPause = 0;
-    HWND probe = nullptr;
     int expectedRows = 0;
 };
 RealWindowRun* g_run = nullptr;
-constexpr UINT kAnswered = WM_APP + 1;
+constexpr UINT kShown = WM_APP + 1;
+constexpr UINT kAnswered = WM_APP + 2;
+constexpr UINT_PTR kTickTimer = 1;
 
 void NoteTick(double now)
 {
@@ -151,29 +151,35 @@ void NoteTick(double now)
     g_run->lastTick = now;
 }
 
+// The window just shown (activated): painted and measured once its loop
+// takes the posted message, then closed.
+void ShownThenClose(HWND probe)
+{
+    HWND results = g_resultsWindow;
+    UpdateWindow(results);
+    g_run->shown = g_run->watch.Seconds();
+    const int rows = static_cast<int>(SendMessageA(GetDlgItem(results, IDC_BOOK_LIST), LVM_GETITEMCOUNT, 0, 0));
+    if (rows != g_run->expectedRows) std::fprintf(stderr, "bench_search: %d rows shown\n", rows);
+    g_run->closeSent = g_run->watch.Seconds();
+    SendMessageA(results, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    PostMessageA(probe, kAnswered, 0, 0);
+    if (IsWindowVisible(results)) std::fprintf(stderr, "bench_search: the window stayed visible\n");
+    g_run->lastTick = g_run->watch.Seconds();
+    SetTimer(probe, kTickTimer, 10, nullptr);
+}
+
 LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (!g_run) return DefWindowProcA(window, message, wParam, lParam);
     const double now = g_run->watch.Seconds();
-    if (message == WM_TIMER && g_run->shown < 0) {
-        // The first tick: the window is shown and its loop idle.
-        HWND results = g_resultsWindow;
-        if (!results || !IsWindowVisible(results)) return 0;
-        g_run->shown = now;
-        const int rows = static_cast<int>(SendMessageA(GetDlgItem(results, IDC_BOOK_LIST), LVM_GETITEMCOUNT, 0, 0));
-        if (rows != g_run->expectedRows) std::fprintf(stderr, "bench_search: %d rows shown\n", rows);
-        g_run->closeSent = g_run->watch.Seconds();
-        SendMessageA(results, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-        PostMessageA(window, kAnswered, 0, 0);
-        if (IsWindowVisible(results)) std::fprintf(stderr, "bench_search: the window stayed visible\n");
-        g_run->lastTick = g_run->watch.Seconds();
+    switch (message) {
+    case kShown:
+        if (g_run->shown < 0) ShownThenClose(window);
         return 0;
-    }
-    if (message == WM_TIMER) {
+    case WM_TIMER:
         NoteTick(now);
         return 0;
-    }
-    if (message == kAnswered) {
+    case kAnswered:
         if (g_run->answered < 0) g_run->answered = now;
         return 0;
     }
@@ -194,6 +200,15 @@ HWND ProbeWindow()
     return probe;
 }
 
+// The results window is activated as the modal loop shows it, after its
+// initialisation filled the rows.
+LRESULT CALLBACK ActivationHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_ACTIVATE && g_run && g_run->shown < 0 && reinterpret_cast<HWND>(wParam) == g_resultsWindow)
+        PostMessageA(ProbeWindow(), kShown, 0, 0);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 void RealWindow(HWND owner, Timings& t)
 {
     RealWindowRun run;
@@ -201,15 +216,16 @@ void RealWindow(HWND owner, Timings& t)
     g_run = &run;
     g_resultsWindow = nullptr;
     HWND probe = ProbeWindow();
-    SetTimer(probe, 1, 10, nullptr);
+    HHOOK hook = SetWindowsHookExA(WH_CBT, ActivationHook, nullptr, GetCurrentThreadId());
     run.watch.Restart();
     OpenSearchResults(owner);
     const double returned = run.watch.Seconds();
+    UnhookWindowsHookEx(hook);
     NoteTick(returned);
-    KillTimer(probe, 1);
+    KillTimer(probe, kTickTimer);
     DrainQueue();
     g_run = nullptr;
-    if (run.shown < 0) {
+    if (run.shown < 0 || run.answered < 0) {
         std::fprintf(stderr, "bench_search: the results window was never shown\n");
         return;
     }
@@ -314,9 +330,9 @@ int main()
         g_catalogueDb.Close();
     }
     std::printf(
-        "window shown: OpenSearchResults until its modal loop is idle (the rows filled, the window shown\n"
-        "and painted); floor: a dialog of the same template filled with the same messages straight\n"
-        "from the records, laid out, shown and painted.  closed: from the Escape key's command to the\n"
+        "window shown: OpenSearchResults until its modal loop runs with the window shown and painted;\n"
+        "floor: a dialog of the same template filled with the same messages straight from the\n"
+        "records, laid out, shown and painted.  closed: from the Escape key's command to the\n"
         "next message handled; floor: DestroyWindow of the bare dialog.  released: until the modal call\n"
         "returned; pause: the longest gap between ticks of a 10 ms timer meanwhile.  whole: statement,\n"
         "hit list and window shown.\n"
