@@ -82,6 +82,9 @@ LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM
         return OnCreate(window, message, wParam, lParam);
     case WM_DESTROY:
         CloseCatalogueDatabase(WindowOperationsOf(window));
+        // The catalogue is closed and the program ends: its rows are left to
+        // the end of the process rather than freed one by one.
+        KeepRowsUntilExit(CatalogueListView());
         return 0;
     case WM_SIZE:
         LayOutMainWindow(window);
