@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 #include "app/Globals.h"
+#include "listview/CatalogueListView.h"
 #include "resources/resource.h"
 #include "support/GTestWin32.h"
 #include "support/RunningTomebox.h"
@@ -332,6 +333,31 @@ TEST_F(SearchWindows, EditFromTheResultsRewritesBothViewsAndTheSharedRecord)
     EXPECT_EQ(record, g_hits[1].get());
     EXPECT_EQ("表紙", record->GetBookName());
     EXPECT_EQ((std::vector<std::string>{u8"表紙|棚"}), QueryDatabase(kDb, "SELECT BookName, Place FROM Tomebox WHERE ID = 3"));
+}
+
+// A window holding more hits than are freed at once goes as soon as it is
+// closed, its rows released while the main window stays usable; the modal
+// call ends afterwards, and closing changes nothing else.
+TEST_F(SearchWindows, ClosingManyHitsHidesTheWindowAtOnce)
+{
+    const int many = kRowsFreedQuickly + 1;
+    WriteCatalogue("WITH RECURSIVE n(i) AS (SELECT 1000 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+                   std::to_string(999 + many) +
+                   ") INSERT INTO Tomebox (BookName, Year, Month, ID) SELECT 'many', 2014, 1, i FROM n;");
+    app = std::make_unique<RunningTomebox>();
+    ASSERT_EQ(5 + many, RowCount(app->catalogueView()));
+    HWND closed = nullptr;
+    SearchYear2014([&](HWND results) {
+        closed = results;
+        ASSERT_EQ(2 + many, RowCount(ResultsView(results)));
+        Press(results, IDCANCEL);
+        EXPECT_FALSE(IsWindowVisible(results));
+        EXPECT_TRUE(IsWindowEnabled(app->mainWindow()));
+    });
+    EXPECT_FALSE(IsWindow(closed));
+    EXPECT_EQ(static_cast<size_t>(2 + many), g_hits.size());
+    EXPECT_EQ(5 + many, RowCount(app->catalogueView()));
+    EXPECT_TRUE(ui.Boxes().empty());
 }
 
 // The main window stays usable while results are open: a second search
