@@ -326,8 +326,16 @@ int main()
 
             if (StartCatalogueDatabase(kQuietWindow) != StartupOutcome::Ready) std::fprintf(stderr, "bench_shell: load\n");
             g_catalogueDb.Close();
-            const Fill programFill = ProgramFill(g_catalogue);
-            const Fill floorFill = FloorFill(g_catalogue);
+            // In turn first and second: a fill finds the heap as the
+            // destruction of the one before left it.
+            Fill programFill, floorFill;
+            if (repeat % 2 == 0) {
+                programFill = ProgramFill(g_catalogue);
+                floorFill = FloorFill(g_catalogue);
+            } else {
+                floorFill = FloorFill(g_catalogue);
+                programFill = ProgramFill(g_catalogue);
+            }
             ClearSharedState();
             fill.push_back(programFill.fill);
             fillFloor.push_back(floorFill.fill);
