@@ -4,10 +4,11 @@
 #include <cstddef>
 #include <string>
 
+// A text is converted up to its first NUL, as the C string it is read as.
 std::string AnsiToUtf8(std::string text);
 std::string Utf8ToAnsi(std::string text);
-// The same over text that a NUL follows at text[size], such as a column
-// of an SQLite row, without copying it first.
+// The same over the first `size` bytes of text that hold no NUL, such as a
+// column of an SQLite row cut at its first NUL, without copying it first.
 std::string Utf8ToAnsi(const char* text, std::size_t size);
 
 // The longest prefix of system-code-page text that fits in maxBytes without
