@@ -131,7 +131,7 @@ void FloorWindow(HWND owner, Timings& t)
 }
 
 // The real results window, opened over the owner and closed with the
-// Escape key's command from inside its own modal loop once it is shown.
+// Escape key's command once its modal loop has shown it (see OwnerProc).
 // A bench window meanwhile notes when a message posted right after the
 // close is handled (the program answers again) and the longest pause
 // between the ticks of its 10 ms timer until the modal call returns.
@@ -141,8 +141,7 @@ struct RealWindowRun {
     int expectedRows = 0;
 };
 RealWindowRun* g_run = nullptr;
-constexpr UINT kShown = WM_APP + 1;
-constexpr UINT kAnswered = WM_APP + 2;
+constexpr UINT kAnswered = WM_APP + 1;
 constexpr UINT_PTR kTickTimer = 1;
 
 void NoteTick(double now)
@@ -151,13 +150,14 @@ void NoteTick(double now)
     g_run->lastTick = now;
 }
 
-// The window just shown (activated): painted and measured once its loop
-// takes the posted message, then closed.
+// The window just shown by its modal loop: painted and measured, then
+// closed.
 void ShownThenClose(HWND probe)
 {
     HWND results = g_resultsWindow;
     UpdateWindow(results);
     g_run->shown = g_run->watch.Seconds();
+    if (!IsWindowVisible(results)) std::fprintf(stderr, "bench_search: the window was not shown yet\n");
     const int rows = static_cast<int>(SendMessageA(GetDlgItem(results, IDC_BOOK_LIST), LVM_GETITEMCOUNT, 0, 0));
     if (rows != g_run->expectedRows) std::fprintf(stderr, "bench_search: %d rows shown\n", rows);
     g_run->closeSent = g_run->watch.Seconds();
@@ -173,9 +173,6 @@ LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     if (!g_run) return DefWindowProcA(window, message, wParam, lParam);
     const double now = g_run->watch.Seconds();
     switch (message) {
-    case kShown:
-        if (g_run->shown < 0) ShownThenClose(window);
-        return 0;
     case WM_TIMER:
         NoteTick(now);
         return 0;
@@ -200,15 +197,6 @@ HWND ProbeWindow()
     return probe;
 }
 
-// The results window is activated as the modal loop shows it, after its
-// initialisation filled the rows.
-LRESULT CALLBACK ActivationHook(int code, WPARAM wParam, LPARAM lParam)
-{
-    if (code == HCBT_ACTIVATE && g_run && g_run->shown < 0 && reinterpret_cast<HWND>(wParam) == g_resultsWindow)
-        PostMessageA(ProbeWindow(), kShown, 0, 0);
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
 void RealWindow(HWND owner, Timings& t)
 {
     RealWindowRun run;
@@ -216,11 +204,9 @@ void RealWindow(HWND owner, Timings& t)
     g_run = &run;
     g_resultsWindow = nullptr;
     HWND probe = ProbeWindow();
-    HHOOK hook = SetWindowsHookExA(WH_CBT, ActivationHook, nullptr, GetCurrentThreadId());
     run.watch.Restart();
     OpenSearchResults(owner);
     const double returned = run.watch.Seconds();
-    UnhookWindowsHookEx(hook);
     NoteTick(returned);
     KillTimer(probe, kTickTimer);
     DrainQueue();
@@ -258,8 +244,15 @@ Timings SearchOnce(HWND owner, int expected)
     return t;
 }
 
+// The owner of the results window hears when the modal loop first finds
+// its queue empty: the loop has just shown the window, after its
+// initialisation filled the rows.
 LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_ENTERIDLE && g_run && g_run->shown < 0 && reinterpret_cast<HWND>(lParam) == g_resultsWindow) {
+        ShownThenClose(ProbeWindow());
+        return 0;
+    }
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
