@@ -39,7 +39,7 @@ int FindSelectedRow(const ListViewRows& view);
 // by one, looking each up among all the rows left: time grows with the
 // square of the count, about 2 s of a frozen program for 100,000 rows,
 // a few milliseconds for this many.
-constexpr int kRowsFreedQuickly = 2000;
+constexpr int kRowsFreedQuickly = 1000;
 
 // For a window that goes with the end of the program: a list view holding
 // more rows than that is taken out of it (hidden, among the message-only

@@ -352,6 +352,7 @@ TEST_F(SearchWindows, ClosingManyHitsHidesTheWindowAtOnce)
         ASSERT_EQ(2 + many, RowCount(ResultsView(results)));
         Press(results, IDCANCEL);
         EXPECT_FALSE(IsWindowVisible(results));
+        EXPECT_EQ(app->mainWindow(), GetActiveWindow());
         EXPECT_TRUE(IsWindowEnabled(app->mainWindow()));
     });
     EXPECT_FALSE(IsWindow(closed));
