@@ -3,6 +3,7 @@
 #include "app/AboutBox.h"
 #include "dialogs/Globals.h"
 #include "dialogs/MessageBoxes.h"
+#include "listview/BookListView.h"
 #include "resources/resource.h"
 #include "store/CatalogueDatabase.h"
 
@@ -38,6 +39,9 @@ LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM
         return OnCreate(window, message, wParam, lParam);
     case WM_DESTROY:
         CloseCatalogueDatabase(g_globals.catalogue, WindowOperationsOf(window));
+        // The catalogue is closed and the program ends: its rows are left to
+        // the end of the process rather than freed one by one.
+        KeepRowsUntilExit(CatalogueListView());
         return 0;
     case WM_SIZE:
         LayOutMainWindow(window);

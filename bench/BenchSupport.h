@@ -1,6 +1,11 @@
 // Helpers of the benchmark programs.  Their catalogues go into a
 // ScratchDirectory (tests/support), the current directory while they run.
+//
+// Every figure is printed beside its floor, taken in the same run: the
+// same work done by the barest code that can do it (the helpers in
+// namespace bare), so that the ratio says how much of a cost is ours.
 #pragma once
+#include <windows.h>
 #include <vector>
 
 // Seconds since construction or the last Restart, from the performance counter.
@@ -16,3 +21,29 @@ private:
 
 // The median of a few timings, in seconds.
 double Median(std::vector<double> seconds);
+
+// "1.23x", or "-" when the floor is missing.
+const char* Ratio(double figure, double floor);
+
+namespace bare {
+
+// The books' list views, shown with the messages Tomebox sends and nothing
+// else: no records, strings or cell buffers in between.
+constexpr int kColumns = 7;
+
+// Seven left-aligned columns with their titles and widths, grid lines and
+// full-row selection.
+void SetUpColumns(HWND listView);
+// Drawing held off and the row count announced (rowCount < 0: not known,
+// nothing announced).
+void HoldDrawing(HWND listView, int rowCount);
+// LVM_INSERTITEMA with the first text and the item data, then
+// LVM_SETITEMTEXTA for the other six.
+void InsertRow(HWND listView, int row, const char* const (&texts)[kColumns], LPARAM itemData);
+// Drawing on again and the whole control invalidated.
+void ReleaseDrawing(HWND listView);
+
+// "%d" into the buffer, without the C library's formatting.
+const char* Decimal(int value, char (&buffer)[12]);
+
+}  // namespace bare

@@ -29,6 +29,31 @@ void Initialise(HWND window)
     g_globals.resultsWindow = window;
 }
 
+// Closing.  A window holding many rows goes at once: it is hidden, and
+// its rows are deleted a slice at a time on a timer while its modal loop
+// goes on serving the main window; the dialog ends once few are left.
+// Destroyed with all its rows it would freeze the program for seconds
+// (see kRowsFreedQuickly).
+constexpr UINT_PTR kReleaseTimer = 1;
+constexpr double kReleaseSliceMs = 5;
+
+void Close(HWND window)
+{
+    if (Win32ListView(ResultsListView(window)).Count() <= kRowsFreedQuickly) {
+        EndDialog(window, 2);
+        return;
+    }
+    ShowWindow(window, SW_HIDE);
+    SetTimer(window, kReleaseTimer, USER_TIMER_MINIMUM, nullptr);
+}
+
+void ReleaseRows(HWND window)
+{
+    if (DeleteLastRows(ResultsListView(window), kReleaseSliceMs) > kRowsFreedQuickly) return;
+    KillTimer(window, kReleaseTimer);
+    EndDialog(window, 2);
+}
+
 void EditHit(HWND window)
 {
     g_globals.selectionIndex = FindSelectedRow(Win32ListView(ResultsListView(window)));
@@ -50,10 +75,18 @@ INT_PTR CALLBACK SearchResultsProc(HWND window, UINT message, WPARAM wParam, LPA
         case WM_SIZE:
             LayOut(window);
             return FALSE;
+        case WM_TIMER:
+            if (wParam == kReleaseTimer) ReleaseRows(window);
+            return TRUE;
+        case WM_DESTROY:
+            // Rows still here: the main window is taking this one with it
+            // as the program ends.
+            KeepRowsUntilExit(ResultsListView(window));
+            return FALSE;
         case WM_COMMAND:
             // There is no OK button: the Enter key's IDOK does nothing.
             switch (LOWORD(wParam)) {
-            case IDCANCEL: EndDialog(window, 2); break;
+            case IDCANCEL: Close(window); break;
             case IDC_EDIT_BOOK: EditHit(window); break;
             case IDC_DELETE_BOOK: RunDeleteCommand(window, window); break;
             }

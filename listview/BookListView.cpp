@@ -76,3 +76,27 @@ int FindSelectedRow(const ListViewRows& view)
         if (view.IsSelected(row)) return row;
     return -1;
 }
+
+void KeepRowsUntilExit(HWND listView)
+{
+    if (!listView || SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0) <= kRowsFreedQuickly) return;
+    ShowWindow(listView, SW_HIDE);
+    SetParent(listView, HWND_MESSAGE);
+}
+
+int DeleteLastRows(HWND listView, double milliseconds)
+{
+    LARGE_INTEGER frequency, start, now;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    const double ticks = milliseconds * static_cast<double>(frequency.QuadPart) / 1000;
+    SendMessageA(listView, WM_SETREDRAW, FALSE, 0);
+    int rows = static_cast<int>(SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0));
+    while (rows > kRowsFreedQuickly) {
+        // The last row: no row behind it moves up.
+        SendMessageA(listView, LVM_DELETEITEM, --rows, 0);
+        QueryPerformanceCounter(&now);
+        if (static_cast<double>(now.QuadPart - start.QuadPart) >= ticks) break;
+    }
+    return rows;
+}

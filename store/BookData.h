@@ -25,7 +25,9 @@ struct BookFields {
 // hit list, so a stored record changes only by whole-record assignment.
 class BookData {
 public:
-    explicit BookData(BookFields fields) : fields_(std::move(fields)) {}
+    explicit BookData(const BookFields& fields) : fields_(fields) {}
+    // Takes the texts over: a catalogue's load makes a record per row.
+    explicit BookData(BookFields&& fields) : fields_(std::move(fields)) {}
 
     std::string GetBookName() const { return fields_.BookName; }
     std::string GetBookNameKana() const { return fields_.BookNameKana; }

@@ -54,20 +54,15 @@ std::string ColumnText(sqlite3_stmt* statement, int column, RowText mode)
 
 BookFields ReadBookRow(sqlite3_stmt* statement, const BookColumns& at, RowText text)
 {
-    BookFields fields;
-    fields.BookName = ColumnText(statement, at[kBookName], text);
-    fields.BookNameKana = ColumnText(statement, at[kBookNameKana], text);
-    fields.Author = ColumnText(statement, at[kAuthor], text);
-    fields.AuthorKana = ColumnText(statement, at[kAuthorKana], text);
-    fields.Year = sqlite3_column_int(statement, at[kYear]);
-    fields.Month = sqlite3_column_int(statement, at[kMonth]);
-    fields.Publisher = ColumnText(statement, at[kPublisher], text);
-    fields.PublisherKana = ColumnText(statement, at[kPublisherKana], text);
-    fields.Place = ColumnText(statement, at[kPlace], text);
-    fields.PlaceKana = ColumnText(statement, at[kPlaceKana], text);
-    fields.ISBN = ColumnText(statement, at[kISBN], text);
-    fields.ID = sqlite3_column_int(statement, at[kID]);
-    return fields;
+    // Each value made in its place, in the order of the fields.
+    return BookFields{
+        ColumnText(statement, at[kBookName], text),      ColumnText(statement, at[kBookNameKana], text),
+        ColumnText(statement, at[kAuthor], text),        ColumnText(statement, at[kAuthorKana], text),
+        sqlite3_column_int(statement, at[kYear]),        sqlite3_column_int(statement, at[kMonth]),
+        ColumnText(statement, at[kPublisher], text),     ColumnText(statement, at[kPublisherKana], text),
+        ColumnText(statement, at[kPlace], text),         ColumnText(statement, at[kPlaceKana], text),
+        ColumnText(statement, at[kISBN], text),          sqlite3_column_int(statement, at[kID]),
+    };
 }
 
 }  // namespace

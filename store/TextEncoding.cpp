@@ -2,72 +2,56 @@
 
 #include <windows.h>
 #include <climits>
-#include <cstdio>
 #include <cstring>
 #include <vector>
 #include <new>
 
 namespace {
 
-// Texts of up to this many bytes, terminator included, pass through buffers
-// on the stack: the loading of a catalogue converts nine texts per row.
+// Texts of up to this many bytes pass through buffers on the stack: the
+// loading of a catalogue converts nine texts per row.
 constexpr int kStackUnits = 512;
 
-// A short text converts without measuring first: a byte of input gives at
-// most one UTF-16 unit, and a unit at most three bytes of output, so
-// buffers of those sizes always suffice and the platform's own counts come
-// back from the converting calls.  Half the calls, the same results.
-bool ConvertShort(const char* text, int count, UINT from, DWORD fromFlags, UINT to, std::string& result)
+// One conversion through UTF-16 of text that holds no NUL.  A short text
+// converts without measuring first: a byte of input gives at most one
+// UTF-16 unit, and a unit at most three bytes of output, so buffers of
+// those sizes always suffice and the platform's own counts come back from
+// the converting calls; the result is then made once, at its size.  A long
+// one is measured, converted, measured and converted.  A count of 0 from
+// the platform ends the conversion with empty text, so no buffer is ever
+// read or written past what was allocated for it.
+std::string Convert(const char* text, std::size_t size, UINT from, UINT to)
 {
-    if (count > kStackUnits) return false;
-    WCHAR wide[kStackUnits];
-    const int wideCount = MultiByteToWideChar(from, fromFlags, text, count, wide, kStackUnits);
-    if (wideCount <= 0 || wide[wideCount - 1] != 0) {
-        result.clear();
-        return true;
+    if (size == 0) return std::string();
+    if (size >= static_cast<std::size_t>(INT_MAX)) throw std::bad_alloc();
+    const int count = static_cast<int>(size);
+    if (count <= kStackUnits) {
+        WCHAR wide[kStackUnits];
+        const int wideCount = MultiByteToWideChar(from, 0, text, count, wide, kStackUnits);
+        if (wideCount <= 0) return std::string();
+        char bytes[3 * kStackUnits];
+        const int written = WideCharToMultiByte(to, 0, wide, wideCount, bytes, sizeof bytes, nullptr, nullptr);
+        return written > 0 ? std::string(bytes, static_cast<std::size_t>(written)) : std::string();
     }
-    char bytes[3 * kStackUnits];
-    const int written = WideCharToMultiByte(to, 0, wide, wideCount, bytes, sizeof bytes, nullptr, nullptr);
-    if (written <= 0) {
-        result.clear();
-        return true;
-    }
-    result.assign(bytes, std::strlen(bytes));  // cut at the first NUL, the carried terminator at the latest
-    return true;
+
+    const int wideCount = MultiByteToWideChar(from, 0, text, count, nullptr, 0);
+    if (wideCount <= 0) return std::string();
+    std::vector<WCHAR> wide(static_cast<std::size_t>(wideCount));
+    if (MultiByteToWideChar(from, 0, text, count, wide.data(), wideCount) != wideCount) return std::string();
+    const int byteCount = WideCharToMultiByte(to, 0, wide.data(), wideCount, nullptr, 0, nullptr, nullptr);
+    if (byteCount <= 0) return std::string();
+    std::string result(static_cast<std::size_t>(byteCount), '\0');
+    const int written = WideCharToMultiByte(to, 0, wide.data(), wideCount, &result[0], byteCount, nullptr, nullptr);
+    if (written <= 0) return std::string();
+    result.resize(static_cast<std::size_t>(written));
+    return result;
 }
 
-// One conversion through UTF-16: measure, convert, measure, convert.  The
-// counts include the terminating NUL at text[size].  A count of 0 from the
-// platform ends the conversion with empty text, so no buffer is ever read
-// or written past what was allocated for it.  With MB_ERR_INVALID_CHARS
-// among fromFlags, text that is not valid in the source code page gives
-// empty text too.
-std::string Convert(const char* text, std::size_t size, UINT from, UINT to, DWORD fromFlags = 0)
+// The text up to its first NUL, as the C string it is read as.
+std::size_t CStringSize(const std::string& text)
 {
-    if (size >= static_cast<std::size_t>(INT_MAX)) throw std::bad_alloc();
-    const int count = static_cast<int>(size) + 1;
-    std::string shortResult;
-    if (ConvertShort(text, count, from, fromFlags, to, shortResult)) return shortResult;
-
-    const int wideCount = MultiByteToWideChar(from, fromFlags, text, count, nullptr, 0);
-    if (wideCount <= 0) return std::string();
-    std::vector<WCHAR> buffer(static_cast<std::size_t>(wideCount));
-    WCHAR* wide = buffer.data();
-    if (MultiByteToWideChar(from, fromFlags, text, count, wide, wideCount) != wideCount || wide[wideCount - 1] != 0)
-        return std::string();
-
-    // Measured up to the terminator that the first conversion carried over
-    // (checked above, so the measuring stays inside the buffer).
-    const int byteCount = WideCharToMultiByte(to, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-    if (byteCount <= 0) return std::string();
-    // Converted straight into the result, which is then cut at its first NUL.
-    std::string result(static_cast<std::size_t>(byteCount), '\0');
-    const int written = WideCharToMultiByte(to, 0, wide, wideCount, &result[0], byteCount, nullptr, nullptr);
-    if (written <= 0) return std::string();
-    const void* nul = std::memchr(result.data(), '\0', static_cast<std::size_t>(written));
-    result.resize(nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - result.data())
-                      : static_cast<std::size_t>(written));
-    return result;
+    const void* nul = std::memchr(text.data(), '\0', text.size());
+    return nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()) : text.size();
 }
 
 // The ANSI code page of the calling thread, as a number that the lead-byte
@@ -86,14 +70,19 @@ WORD ThreadAnsiCodePage()
 
 std::string AnsiToUtf8(std::string text)
 {
-    return Convert(text.c_str(), text.size(), CP_THREAD_ACP, CP_UTF8);
+    return Convert(text.data(), CStringSize(text), CP_THREAD_ACP, CP_UTF8);
 }
 
 std::optional<std::string> StrictAnsiToUtf8(const std::string& text)
 {
-    std::string utf8 = Convert(text.c_str(), text.size(), CP_THREAD_ACP, CP_UTF8, MB_ERR_INVALID_CHARS);
-    if (utf8.empty() && !text.empty()) return std::nullopt;
-    return utf8;
+    // Measured with its terminator, so that a lead byte at the very end,
+    // without its trail byte, is refused too.
+    const std::size_t size = CStringSize(text);
+    if (size >= static_cast<std::size_t>(INT_MAX)) return std::nullopt;
+    if (MultiByteToWideChar(CP_THREAD_ACP, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(size) + 1, nullptr, 0)
+        <= 0)
+        return std::nullopt;
+    return Convert(text.data(), size, CP_THREAD_ACP, CP_UTF8);
 }
 
 bool IsUtf8Text(const std::string& text)
@@ -106,7 +95,7 @@ bool IsUtf8Text(const std::string& text)
 
 std::string Utf8ToAnsi(std::string text)
 {
-    return Convert(text.c_str(), text.size(), CP_UTF8, CP_THREAD_ACP);
+    return Convert(text.data(), CStringSize(text), CP_UTF8, CP_THREAD_ACP);
 }
 
 std::string Utf8ToAnsi(const char* text, std::size_t size)
@@ -133,7 +122,7 @@ std::string CutAnsiText(const std::string& text, std::size_t maxBytes)
 
 std::string DecimalText(int32_t value)
 {
-    char digits[16];
-    std::snprintf(digits, sizeof digits, "%d", static_cast<int>(value));
-    return digits;
+    // As "%d" would, without the formatting machinery: twice per row of a
+    // fill.
+    return std::to_string(value);
 }

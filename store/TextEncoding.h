@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+// A text is converted up to its first NUL, as the C string it is read as.
+// A text is converted up to its first NUL, as the C string it is read as.
 std::string AnsiToUtf8(std::string text);
 // The same for text that the system code page holds without a doubt: none
 // for text that a strict conversion refuses (bytes that are no character
@@ -14,8 +16,8 @@ std::optional<std::string> StrictAnsiToUtf8(const std::string& text);
 // True when the text is valid UTF-8 (the empty text included).
 bool IsUtf8Text(const std::string& text);
 std::string Utf8ToAnsi(std::string text);
-// The same over text that a NUL follows at text[size], such as a column
-// of an SQLite row, without copying it first.
+// The same over the first `size` bytes of text that hold no NUL, such as a
+// column of an SQLite row cut at its first NUL, without copying it first.
 std::string Utf8ToAnsi(const char* text, std::size_t size);
 
 // The longest prefix of system-code-page text that fits in maxBytes without

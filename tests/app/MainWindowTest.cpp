@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 #include "dialogs/Globals.h"
+#include "listview/BookListView.h"
 #include "resources/resource.h"
 #include "support/GTestWin32.h"
 #include "support/RunningTomebox.h"
@@ -266,22 +267,28 @@ TEST(MainWindow, EveryWayOfClosingClosesTheDatabaseAndEndsWithZero)
         const char* name;
         UINT message;
         WPARAM wParam;
+        int books;  // beyond the sample's five
     } ways[] = {
-        {"menu exit", WM_COMMAND, MAKEWPARAM(IDM_EXIT, 0)},
-        {"exit by accelerator-style notification", WM_COMMAND, MAKEWPARAM(IDM_EXIT, 1)},
-        {"close box", WM_SYSCOMMAND, SC_CLOSE},
-        {"WM_CLOSE", WM_CLOSE, 0},
+        {"menu exit", WM_COMMAND, MAKEWPARAM(IDM_EXIT, 0), 0},
+        {"exit by accelerator-style notification", WM_COMMAND, MAKEWPARAM(IDM_EXIT, 1), 0},
+        {"close box", WM_SYSCOMMAND, SC_CLOSE, 0},
+        {"WM_CLOSE", WM_CLOSE, 0, 0},
+        // Rows left to the end of the process.
+        {"menu exit, more rows than are freed at once", WM_COMMAND, MAKEWPARAM(IDM_EXIT, 0), kRowsFreedQuickly},
     };
     for (const auto& way : ways) {
         SCOPED_TRACE(way.name);
         ScratchDirectory dir;
-        WriteDatabase(kCatalogueFile, SampleCatalogueSql());
+        WriteDatabase(kCatalogueFile, SampleCatalogueSql() + ManyBooksSql(way.books));
         UiHarness ui;
         RunningTomebox app;
+        ASSERT_EQ(5 + way.books, RowCount(app.catalogueView()));
         if (kDescriptorsCounted) ASSERT_LT(0, OpenDescriptorsOn(kCatalogueFile));
+        HWND view = app.catalogueView();
         PostMessageA(app.mainWindow(), way.message, way.wParam, 0);
         EXPECT_EQ(0, app.RunLoop());
         EXPECT_FALSE(IsWindow(app.mainWindow()));
+        EXPECT_FALSE(IsWindowVisible(view));
         EXPECT_FALSE(g_globals.catalogue.db);
         EXPECT_EQ(0, OpenDescriptorsOn(kCatalogueFile));
         EXPECT_TRUE(ui.Boxes().empty());

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 #include "dialogs/Globals.h"
+#include "listview/BookListView.h"
 #include "resources/resource.h"
 #include "support/Catalogues.h"
 #include "support/GTestWin32.h"
@@ -326,6 +327,30 @@ TEST_F(SearchWindows, EditFromTheResultsRewritesBothViewsAndTheSharedRecord)
     EXPECT_EQ(record, g_globals.hits[1].get());
     EXPECT_EQ("表紙", record->GetBookName());
     EXPECT_EQ((std::vector<std::string>{u8"表紙|棚"}), QueryDatabase(kDb, "SELECT BookName, Place FROM Tomebox WHERE ID = 3"));
+}
+
+// A window holding more hits than are freed at once goes as soon as it is
+// closed, its rows released while the main window stays usable; the modal
+// call ends afterwards, and closing changes nothing else.
+TEST_F(SearchWindows, ClosingManyHitsHidesTheWindowAtOnce)
+{
+    const int many = kRowsFreedQuickly + 1;
+    WriteCatalogue(ManyBooksSql(many));
+    app = std::make_unique<RunningTomebox>();
+    ASSERT_EQ(5 + many, RowCount(app->catalogueView()));
+    HWND closed = nullptr;
+    SearchYear2014([&](HWND results) {
+        closed = results;
+        ASSERT_EQ(2 + many, RowCount(ResultsView(results)));
+        Press(results, IDCANCEL);
+        EXPECT_FALSE(IsWindowVisible(results));
+        EXPECT_EQ(app->mainWindow(), GetActiveWindow());
+        EXPECT_TRUE(IsWindowEnabled(app->mainWindow()));
+    });
+    EXPECT_FALSE(IsWindow(closed));
+    EXPECT_EQ(static_cast<size_t>(2 + many), g_globals.hits.size());
+    EXPECT_EQ(5 + many, RowCount(app->catalogueView()));
+    EXPECT_TRUE(ui.Boxes().empty());
 }
 
 // The main window stays usable while results are open: a second search

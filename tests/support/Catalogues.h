@@ -64,3 +64,12 @@ inline std::vector<std::vector<std::string>> SampleRows()
         {"O'Brien の '本'", "", "", "0", "0", "", ""},
     };
 }
+
+// Books "many" of 2014 with IDs 1000, 1001 and on, written in one
+// statement; none for a count of 0.
+inline std::string ManyBooksSql(int count)
+{
+    if (count <= 0) return std::string();
+    return "WITH RECURSIVE n(i) AS (SELECT 1000 UNION ALL SELECT i + 1 FROM n WHERE i < " + std::to_string(999 + count) +
+           ") INSERT INTO Tomebox (BookName, Year, Month, ID) SELECT 'many', 2014, 1, i FROM n;";
+}
