@@ -111,4 +111,20 @@ const char* Decimal(int value, char (&buffer)[12])
     return digits;
 }
 
+void FillRows(HWND listView, const BookList& books)
+{
+    SetUpColumns(listView);
+    HoldDrawing(listView, static_cast<int>(books.size()));
+    char year[12], month[12];
+    int row = 0;
+    for (const BookPtr& book : books) {
+        const BookFields& f = book->Fields();
+        const char* const cells[kColumns] = {f.BookName.c_str(), f.Author.c_str(),         f.Place.c_str(),
+                                             Decimal(f.Year, year), Decimal(f.Month, month), f.Publisher.c_str(),
+                                             f.ISBN.c_str()};
+        InsertRow(listView, row++, cells, f.ID);
+    }
+    ReleaseDrawing(listView);
+}
+
 }  // namespace bare

@@ -7,6 +7,7 @@
 #pragma once
 #include <windows.h>
 #include <vector>
+#include "store/BookData.h"
 
 // Seconds since construction or the last Restart, from the performance counter.
 class Stopwatch {
@@ -45,5 +46,9 @@ void ReleaseDrawing(HWND listView);
 
 // "%d" into the buffer, without the C library's formatting.
 const char* Decimal(int value, char (&buffer)[12]);
+
+// Columns, drawing held, one row per record in list order, drawing on: the
+// floor of filling a view with a list of records.
+void FillRows(HWND listView, const BookList& books);
 
 }  // namespace bare

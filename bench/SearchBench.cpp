@@ -104,19 +104,7 @@ void FloorWindow(HWND owner, Timings& t)
     Stopwatch watch;
     HWND dialog = CreateDialogParamA(g_globals.instance, MAKEINTRESOURCEA(IDD_SEARCH_RESULTS), owner, InertProc, 0);
     HWND listView = GetDlgItem(dialog, IDC_BOOK_LIST);
-    bare::SetUpColumns(listView);
-    bare::HoldDrawing(listView, static_cast<int>(g_globals.hits.size()));
-    char year[12], month[12];
-    int row = 0;
-    for (const BookPtr& book : g_globals.hits) {
-        const BookFields& f = book->Fields();
-        const char* const cells[bare::kColumns] = {f.BookName.c_str(),         f.Author.c_str(),
-                                                   f.Place.c_str(),            bare::Decimal(f.Year, year),
-                                                   bare::Decimal(f.Month, month), f.Publisher.c_str(),
-                                                   f.ISBN.c_str()};
-        bare::InsertRow(listView, row++, cells, f.ID);
-    }
-    bare::ReleaseDrawing(listView);
+    bare::FillRows(listView, g_globals.hits);
     LayOutLikeTheResultsWindow(dialog, listView);
     ShowWindow(dialog, SW_SHOW);
     UpdateWindow(dialog);

@@ -163,19 +163,7 @@ Fill FloorFill(const BookList& books)
     HWND listView = nullptr;
     HWND window = PaneWindow(false, listView);
     Stopwatch watch;
-    bare::SetUpColumns(listView);
-    bare::HoldDrawing(listView, static_cast<int>(books.size()));
-    char year[12], month[12];
-    int row = 0;
-    for (const BookPtr& book : books) {
-        const BookFields& f = book->Fields();
-        const char* const cells[bare::kColumns] = {f.BookName.c_str(),         f.Author.c_str(),
-                                                   f.Place.c_str(),            bare::Decimal(f.Year, year),
-                                                   bare::Decimal(f.Month, month), f.Publisher.c_str(),
-                                                   f.ISBN.c_str()};
-        bare::InsertRow(listView, row++, cells, f.ID);
-    }
-    bare::ReleaseDrawing(listView);
+    bare::FillRows(listView, books);
     Fill f{watch.Seconds(), 0};
     watch.Restart();
     DestroyWindow(window);

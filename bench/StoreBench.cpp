@@ -241,8 +241,24 @@ double PlatformConversions(const std::vector<std::string>& texts)
     return seconds;
 }
 
+// Not part of the floor, but what the load must do beyond it: keep every
+// value, each text as a string of its own and each row as a shared record
+// in the list, as the catalogue is held.  The texts here are already in
+// the system code page.
+double KeepRecords(const std::vector<Record>& records)
+{
+    BookList books;
+    Stopwatch watch;
+    for (const Record& r : records)
+        books.push_back(MakeBook(BookFields{r.text[0], r.text[1], r.text[2], r.text[3], r.year, r.month, r.text[4],
+                                            r.text[5], r.text[6], r.text[7], r.text[8], r.id}));
+    const double seconds = watch.Seconds();
+    if (books.size() != records.size()) std::fprintf(stderr, "bench_store: records not kept\n");
+    return seconds;
+}
+
 struct Figures {
-    double step, conversions, startup, upgrade, startupV0;
+    double step, conversions, keep, startup, upgrade, startupV0;
     double Floor() const { return step + conversions; }
 };
 
@@ -259,7 +275,7 @@ Figures Measure(const std::vector<Record>& records)
     if (!WriteCatalogue(version1, records, 1) || !WriteCatalogue(version0, records, 0)) return {};
     const std::vector<std::string> texts = StoredTexts(version1);
 
-    std::vector<double> step, conversions, startup, upgrade, startupV0;
+    std::vector<double> step, conversions, keep, startup, upgrade, startupV0;
     Catalogue catalogue;
     const int repeats = 7;
     for (int repeat = 0; repeat < repeats; ++repeat) {
@@ -275,6 +291,7 @@ Figures Measure(const std::vector<Record>& records)
               "loaded text");
         CloseCatalogueDatabase(catalogue, kSilentWindow);
         catalogue.books.clear();
+        keep.push_back(KeepRecords(records));
 
         CopyFileA(version0, live, FALSE);
         Check(catalogue.db.Open(live) == SQLITE_OK, "open");
@@ -298,7 +315,7 @@ Figures Measure(const std::vector<Record>& records)
         catalogue.books.clear();
         DeleteFileA(kVersion0CopyName);
     }
-    return {Median(step), Median(conversions), Median(startup), Median(upgrade), Median(startupV0)};
+    return {Median(step), Median(conversions), Median(keep), Median(startup), Median(upgrade), Median(startupV0)};
 }
 
 }  // namespace
@@ -308,21 +325,24 @@ int main()
     if (GetACP() != 932) std::fprintf(stderr, "bench_store: the ANSI code page is %u, not 932\n", GetACP());
     ScratchDirectory dir;  // the current directory while measuring
     std::printf("bench_store: catalogue start-up, median of 7 runs (ms)\n");
-    std::printf("%8s %8s %8s %8s %8s %10s %9s %11s\n", "records", "step", "convert", "floor", "load", "load/floor",
-                "upgrade", "v0 start-up");
+    std::printf("%8s %8s %8s %8s %8s %10s %8s %16s %9s %11s\n", "records", "step", "convert", "floor", "load",
+                "load/floor", "keep", "load/(floor+keep)", "upgrade", "v0 start-up");
     double ratio = 0, upgrade = 0;
     for (int count : {1000, 10000, 100000}) {
         const Figures f = Measure(MakeRecords(count));
-        std::printf("%8d %8.1f %8.1f %8.1f %8.1f %10s %9.1f %11.1f\n", count, f.step * 1000, f.conversions * 1000,
-                    f.Floor() * 1000, f.startup * 1000, Ratio(f.startup, f.Floor()), f.upgrade * 1000,
-                    f.startupV0 * 1000);
+        std::printf("%8d %8.1f %8.1f %8.1f %8.1f %10s", count, f.step * 1000, f.conversions * 1000, f.Floor() * 1000,
+                    f.startup * 1000, Ratio(f.startup, f.Floor()));
+        std::printf(" %8.1f %16s %9.1f %11.1f\n", f.keep * 1000, Ratio(f.startup, f.Floor() + f.keep),
+                    f.upgrade * 1000, f.startupV0 * 1000);
         std::fflush(stdout);
         ratio = f.Floor() > 0 ? f.startup / f.Floor() : 0;
         upgrade = f.upgrade;
     }
     std::printf("floor = step + convert: open, prepare and step SELECT * fetching every value, nothing kept;\n"
                 "and the platform's UTF-8 -> UTF-16 -> ANSI conversions of every stored text alone.\n"
-                "load: StartCatalogueDatabase on a version-1 file; upgrade: UpgradeCatalogueVersion of a\n"
+                "load: StartCatalogueDatabase on a version-1 file; keep: the same values, already converted,\n"
+                "kept as the catalogue keeps them (a string per text, a shared record per row), not part of\n"
+                "the floor; upgrade: UpgradeCatalogueVersion of a\n"
                 "version-0 file, its copy included; v0 start-up: upgrade and load.\n"
                 "targets at 100,000 records: load within 1.2x its floor (%.2fx): %s; upgrade under 5 s: %s\n",
                 ratio, ratio > 0 && ratio <= 1.2 ? "met" : "not met", upgrade < 5.0 ? "met" : "not met");
