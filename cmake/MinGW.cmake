@@ -40,20 +40,10 @@ function(tomebox_win32_program target kind)
   target_link_libraries(${target} PRIVATE user32 comctl32 gdi32 kernel32)
 endfunction()
 
-# Compile the resource script once and link the object into each program.
+# Compile the resource script once, with windres, and link the object into
+# each program.
+include(${CMAKE_CURRENT_LIST_DIR}/CompiledResources.cmake)
 function(tomebox_resources target rc_file)
-  set(res "${CMAKE_BINARY_DIR}/resources/Tomebox.res.o")
-  if(NOT TARGET tomebox_res)
-    get_filename_component(rc_dir "${rc_file}" DIRECTORY)
-    file(GLOB rc_inputs "${rc_dir}/*")
-    add_custom_command(OUTPUT "${res}"
-      COMMAND ${CMAKE_COMMAND} -E make_directory "${CMAKE_BINARY_DIR}/resources"
-      COMMAND "${CMAKE_RC_COMPILER}" -I "${rc_dir}" -I "${CMAKE_SOURCE_DIR}"
-              -O coff -o "${res}" "${rc_file}"
-      DEPENDS ${rc_inputs}
-      COMMENT "Compiling resources")
-    add_custom_target(tomebox_res DEPENDS "${res}")
-  endif()
-  add_dependencies(${target} tomebox_res)
-  target_link_libraries(${target} PRIVATE "${res}")
+  tomebox_compiled_resources(${target} "${rc_file}" "${CMAKE_BINARY_DIR}/resources/Tomebox.res.o"
+                             "${CMAKE_RC_COMPILER}" -O coff)
 endfunction()

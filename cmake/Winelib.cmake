@@ -33,20 +33,9 @@ function(tomebox_win32_program target kind)
   set_target_properties(${target} PROPERTIES OUTPUT_NAME "${target}.exe")
 endfunction()
 
-# Compile the resource script once and link the result into each program.
+# Compile the resource script once, with wrc, and link the result into each
+# program.
+include(${CMAKE_CURRENT_LIST_DIR}/CompiledResources.cmake)
 function(tomebox_resources target rc_file)
-  set(res "${CMAKE_BINARY_DIR}/resources/Tomebox.res")
-  if(NOT TARGET tomebox_res)
-    get_filename_component(rc_dir "${rc_file}" DIRECTORY)
-    file(GLOB rc_inputs "${rc_dir}/*")
-    add_custom_command(OUTPUT "${res}"
-      COMMAND ${CMAKE_COMMAND} -E make_directory "${CMAKE_BINARY_DIR}/resources"
-      COMMAND "${TOMEBOX_WRC}" -I "${rc_dir}" -I "${CMAKE_SOURCE_DIR}" -o "${res}" "${rc_file}"
-      DEPENDS ${rc_inputs}
-      COMMENT "Compiling resources")
-    # One custom target, so that a parallel make never runs wrc twice at once.
-    add_custom_target(tomebox_res DEPENDS "${res}")
-  endif()
-  add_dependencies(${target} tomebox_res)
-  target_link_libraries(${target} PRIVATE "${res}")
+  tomebox_compiled_resources(${target} "${rc_file}" "${CMAKE_BINARY_DIR}/resources/Tomebox.res" "${TOMEBOX_WRC}")
 endfunction()
