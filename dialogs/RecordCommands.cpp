@@ -31,7 +31,7 @@ BookPtr RecordBehindSelection(const RecordCommandContext& context)
 {
     BookPtr record = RecordBehindRow(WorkingView(context), context.selectionIndex,
                                      context.fromResults ? context.hits : context.catalogue);
-    if (context.fromResults
+    if (record && context.fromResults
         && std::find(context.catalogue.begin(), context.catalogue.end(), record) == context.catalogue.end())
         return nullptr;
     return record;

@@ -58,7 +58,7 @@ bool TableIsInUtf8(const BookList& rows)
         for (auto field : kTextFields) {
             const std::string& text = row->Fields().*field;
             if (!IsUtf8Text(text)) return false;
-            if (!someTextNotAnsi && !StrictAnsiToUtf8(text)) someTextNotAnsi = true;
+            if (!someTextNotAnsi && !IsAnsiText(text)) someTextNotAnsi = true;
         }
     }
     return someTextNotAnsi;

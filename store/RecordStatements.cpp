@@ -13,11 +13,8 @@ std::string TextValue(const std::string& value, TextForm form, bool alwaysLitera
 {
     if (value.empty() && !alwaysLiteral) return "NULL";
     std::string text = EscapeQuotes(value);
-    if (form == TextForm::Ansi) {
+    if (form == TextForm::Ansi || (form == TextForm::AnsiWhereValid && IsAnsiText(text)))
         text = AnsiToUtf8(std::move(text));
-    } else if (form == TextForm::AnsiWhereValid) {
-        if (std::optional<std::string> utf8 = StrictAnsiToUtf8(text)) text = std::move(*utf8);
-    }
     return '\'' + text + '\'';
 }
 

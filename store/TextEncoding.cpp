@@ -73,16 +73,15 @@ std::string AnsiToUtf8(std::string text)
     return Convert(text.data(), CStringSize(text), CP_THREAD_ACP, CP_UTF8);
 }
 
-std::optional<std::string> StrictAnsiToUtf8(const std::string& text)
+bool IsAnsiText(const std::string& text)
 {
     // Measured with its terminator, so that a lead byte at the very end,
     // without its trail byte, is refused too.
     const std::size_t size = CStringSize(text);
-    if (size >= static_cast<std::size_t>(INT_MAX)) return std::nullopt;
-    if (MultiByteToWideChar(CP_THREAD_ACP, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(size) + 1, nullptr, 0)
-        <= 0)
-        return std::nullopt;
-    return Convert(text.data(), size, CP_THREAD_ACP, CP_UTF8);
+    if (size >= static_cast<std::size_t>(INT_MAX)) return false;
+    return MultiByteToWideChar(CP_THREAD_ACP, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(size) + 1, nullptr,
+                               0)
+           > 0;
 }
 
 bool IsUtf8Text(const std::string& text)

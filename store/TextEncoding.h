@@ -3,16 +3,14 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 
 // A text is converted up to its first NUL, as the C string it is read as.
-// A text is converted up to its first NUL, as the C string it is read as.
 std::string AnsiToUtf8(std::string text);
-// The same for text that the system code page holds without a doubt: none
-// for text that a strict conversion refuses (bytes that are no character
-// of the code page, a lead byte without its trail).
-std::optional<std::string> StrictAnsiToUtf8(const std::string& text);
+// True when the system code page holds the text without a doubt: a strict
+// conversion takes it (no byte that is no character of the code page, no
+// lead byte without its trail).
+bool IsAnsiText(const std::string& text);
 // True when the text is valid UTF-8 (the empty text included).
 bool IsUtf8Text(const std::string& text);
 std::string Utf8ToAnsi(std::string text);
