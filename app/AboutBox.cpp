@@ -24,5 +24,5 @@ INT_PTR CALLBACK AboutBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 
 INT_PTR ShowAboutBox(HWND owner)
 {
-    return DialogBoxParamA(g_globals.instance, MAKEINTRESOURCEA(IDD_ABOUTBOX), owner, AboutBoxProc, 0);
+    return DialogBoxParamW(g_globals.instance, MAKEINTRESOURCEW(IDD_ABOUTBOX), owner, AboutBoxProc, 0);
 }

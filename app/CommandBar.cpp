@@ -50,5 +50,5 @@ INT_PTR CALLBACK CommandBarProc(HWND commandBar, UINT message, WPARAM wParam, LP
 
 HWND CreateCommandBar(HWND mainWindow)
 {
-    return CreateDialogParamA(g_globals.instance, MAKEINTRESOURCEA(IDD_COMMAND_BAR), mainWindow, CommandBarProc, 0);
+    return CreateDialogParamW(g_globals.instance, MAKEINTRESOURCEW(IDD_COMMAND_BAR), mainWindow, CommandBarProc, 0);
 }

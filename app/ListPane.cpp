@@ -15,5 +15,5 @@ INT_PTR CALLBACK ListPaneProc(HWND, UINT, WPARAM, LPARAM)
 
 HWND CreateListPane(HWND mainWindow)
 {
-    return CreateDialogParamA(g_globals.instance, MAKEINTRESOURCEA(IDD_LIST_PANE), mainWindow, ListPaneProc, 0);
+    return CreateDialogParamW(g_globals.instance, MAKEINTRESOURCEW(IDD_LIST_PANE), mainWindow, ListPaneProc, 0);
 }

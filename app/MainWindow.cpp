@@ -21,7 +21,7 @@ LRESULT OnCreate(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     // The window is created in every case; a failed start-up has posted the
     // quit request, which ends the loop once it runs.
     if (outcome == StartupOutcome::Ready || outcome == StartupOutcome::Load)
-        return DefWindowProcA(window, message, wParam, lParam);
+        return DefWindowProcW(window, message, wParam, lParam);
     return 0;
 }
 
@@ -56,7 +56,7 @@ LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM
         }
         break;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -73,27 +73,27 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 }  // namespace
 
-void RegisterMainWindowClass(HINSTANCE instance, const char* className)
+void RegisterMainWindowClass(HINSTANCE instance, const WCHAR* className)
 {
-    HICON icon = static_cast<HICON>(LoadImageA(nullptr, MAKEINTRESOURCEA(32512), IMAGE_ICON, 0, 0,
+    HICON icon = static_cast<HICON>(LoadImageW(nullptr, MAKEINTRESOURCEW(32512), IMAGE_ICON, 0, 0,
                                                LR_SHARED | LR_DEFAULTSIZE));
-    WNDCLASSEXA windowClass = {};
+    WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = MainWindowProc;
     windowClass.hInstance = instance;
     windowClass.hIcon = icon;
     windowClass.hIconSm = icon;
-    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszMenuName = MAKEINTRESOURCEA(IDR_MAIN);
+    windowClass.lpszMenuName = MAKEINTRESOURCEW(IDR_MAIN);
     windowClass.lpszClassName = className;
-    RegisterClassExA(&windowClass);
+    RegisterClassExW(&windowClass);
 }
 
-HWND CreateMainWindow(HINSTANCE instance, const char* className, const char* title)
+HWND CreateMainWindow(HINSTANCE instance, const WCHAR* className, const WCHAR* title)
 {
-    return CreateWindowExA(0, className, title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0, CW_USEDEFAULT, 0, nullptr,
+    return CreateWindowExW(0, className, title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0, CW_USEDEFAULT, 0, nullptr,
                            nullptr, instance, nullptr);
 }
 

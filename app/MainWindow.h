@@ -3,10 +3,10 @@
 #include <windows.h>
 
 // The window class, with the main menu, under the class name.
-void RegisterMainWindowClass(HINSTANCE instance, const char* className);
+void RegisterMainWindowClass(HINSTANCE instance, const WCHAR* className);
 // Creates the window; its creation opens the catalogue.  Null when the
 // window could not be made.
-HWND CreateMainWindow(HINSTANCE instance, const char* className, const char* title);
+HWND CreateMainWindow(HINSTANCE instance, const WCHAR* className, const WCHAR* title);
 
 // Puts the list pane and its list view below the command bar band.
 void LayOutMainWindow(HWND mainWindow);

@@ -11,10 +11,10 @@
 HWND StartTomebox(HINSTANCE instance, int showCommand)
 {
     // The class and the window copy both texts.
-    char title[100];
-    char className[100];
-    LoadStringA(instance, IDS_APP_TITLE, title, sizeof title);
-    LoadStringA(instance, IDS_WINDOW_CLASS, className, sizeof className);
+    WCHAR title[100];
+    WCHAR className[100];
+    LoadStringW(instance, IDS_APP_TITLE, title, 100);
+    LoadStringW(instance, IDS_WINDOW_CLASS, className, 100);
     RegisterMainWindowClass(instance, className);
 
     g_globals.instance = instance;
@@ -36,16 +36,16 @@ HWND StartTomebox(HINSTANCE instance, int showCommand)
 
 int RunMessageLoop()
 {
-    HACCEL accelerators = LoadAcceleratorsA(g_globals.instance, MAKEINTRESOURCEA(IDR_MAIN));
+    HACCEL accelerators = LoadAcceleratorsW(g_globals.instance, MAKEINTRESOURCEW(IDR_MAIN));
     MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0)) {
+    while (GetMessageW(&message, nullptr, 0, 0)) {
         // Translated for the window the message is addressed to, not for the
         // main window: an accelerator's command goes to that window, so the
         // about box opens only when the main window itself has the keyboard
         // focus, and a child control that has it ignores the command.
-        if (!TranslateAcceleratorA(message.hwnd, accelerators, &message)) {
+        if (!TranslateAcceleratorW(message.hwnd, accelerators, &message)) {
             TranslateMessage(&message);
-            DispatchMessageA(&message);
+            DispatchMessageW(&message);
         }
     }
     return static_cast<int>(message.wParam);

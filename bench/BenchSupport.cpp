@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <algorithm>
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -52,76 +53,88 @@ namespace bare {
 void SetUpColumns(HWND listView)
 {
     static const struct {
-        const char* title;
+        const WCHAR* title;
         int width;
     } columns[kColumns] = {
-        {"書名", 200}, {"著者", 100}, {"場所", 100}, {"発行年", 50}, {"発行月", 50}, {"出版者", 100}, {"ISBN", 100},
+        {L"書名", 200}, {L"著者", 100}, {L"場所", 100}, {L"発行年", 50}, {L"発行月", 50}, {L"出版者", 100}, {L"ISBN", 100},
     };
     for (int i = 0; i < kColumns; ++i) {
-        LVCOLUMNA column = {};
+        LVCOLUMNW column = {};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
         column.fmt = LVCFMT_LEFT;
         column.cx = columns[i].width;
-        column.pszText = const_cast<char*>(columns[i].title);
-        SendMessageA(listView, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+        column.pszText = const_cast<WCHAR*>(columns[i].title);
+        SendMessageW(listView, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
     }
-    SendMessageA(listView, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    SendMessageW(listView, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
 }
 
 void HoldDrawing(HWND listView, int rowCount)
 {
-    SendMessageA(listView, WM_SETREDRAW, FALSE, 0);
-    if (rowCount >= 0) SendMessageA(listView, LVM_SETITEMCOUNT, rowCount, 0);
+    SendMessageW(listView, WM_SETREDRAW, FALSE, 0);
+    if (rowCount >= 0) SendMessageW(listView, LVM_SETITEMCOUNT, rowCount, 0);
 }
 
-void InsertRow(HWND listView, int row, const char* const (&texts)[kColumns], LPARAM itemData)
+void InsertRow(HWND listView, int row, const WCHAR* const (&texts)[kColumns], LPARAM itemData)
 {
-    LVITEMA item = {};
+    LVITEMW item = {};
     item.mask = LVIF_TEXT | LVIF_PARAM;
     item.iItem = row;
-    item.pszText = const_cast<char*>(texts[0]);
+    item.pszText = const_cast<WCHAR*>(texts[0]);
     item.lParam = itemData;
-    SendMessageA(listView, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    SendMessageW(listView, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
     for (int subitem = 1; subitem < kColumns; ++subitem) {
-        LVITEMA cell = {};
+        LVITEMW cell = {};
         cell.iSubItem = subitem;
-        cell.pszText = const_cast<char*>(texts[subitem]);
-        SendMessageA(listView, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&cell));
+        cell.pszText = const_cast<WCHAR*>(texts[subitem]);
+        SendMessageW(listView, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&cell));
     }
 }
 
 void ReleaseDrawing(HWND listView)
 {
-    SendMessageA(listView, WM_SETREDRAW, TRUE, 0);
+    SendMessageW(listView, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(listView, nullptr, TRUE);
 }
 
-const char* Decimal(int value, char (&buffer)[12])
+const WCHAR* Decimal(int value, WCHAR (&buffer)[12])
 {
-    char* end = buffer + sizeof buffer - 1;
-    *end = '\0';
-    char* digits = end;
+    WCHAR* end = buffer + 11;
+    *end = L'\0';
+    WCHAR* digits = end;
     // Negated into the negative range, where every int fits.
     int rest = value < 0 ? value : -value;
     do {
-        *--digits = static_cast<char>('0' - rest % 10);
+        *--digits = static_cast<WCHAR>(L'0' - rest % 10);
         rest /= 10;
     } while (rest != 0);
-    if (value < 0) *--digits = '-';
+    if (value < 0) *--digits = L'-';
     return digits;
+}
+
+const WCHAR* Wide(const char* utf8, int bytes, WCHAR (&buffer)[1024])
+{
+    const int units = bytes > 0 ? MultiByteToWideChar(CP_UTF8, 0, utf8, bytes, buffer, 1023) : 0;
+    buffer[units > 0 ? units : 0] = L'\0';
+    return buffer;
 }
 
 void FillRows(HWND listView, const BookList& books)
 {
     SetUpColumns(listView);
     HoldDrawing(listView, static_cast<int>(books.size()));
-    char year[12], month[12];
+    WCHAR year[12], month[12];
+    static WCHAR texts[5][1024];
+    auto wide = [](const std::string& text, WCHAR(&buffer)[1024]) {
+        return Wide(text.data(), static_cast<int>(text.size()), buffer);
+    };
     int row = 0;
     for (const BookPtr& book : books) {
         const BookFields& f = book->Fields();
-        const char* const cells[kColumns] = {f.BookName.c_str(), f.Author.c_str(),         f.Place.c_str(),
-                                             Decimal(f.Year, year), Decimal(f.Month, month), f.Publisher.c_str(),
-                                             f.ISBN.c_str()};
+        const WCHAR* const cells[kColumns] = {wide(f.BookName, texts[0]), wide(f.Author, texts[1]),
+                                              wide(f.Place, texts[2]),    Decimal(f.Year, year),
+                                              Decimal(f.Month, month),    wide(f.Publisher, texts[3]),
+                                              wide(f.ISBN, texts[4])};
         InsertRow(listView, row++, cells, f.ID);
     }
     ReleaseDrawing(listView);

@@ -38,17 +38,20 @@ void SetUpColumns(HWND listView);
 // Drawing held off and the row count announced (rowCount < 0: not known,
 // nothing announced).
 void HoldDrawing(HWND listView, int rowCount);
-// LVM_INSERTITEMA with the first text and the item data, then
-// LVM_SETITEMTEXTA for the other six.
-void InsertRow(HWND listView, int row, const char* const (&texts)[kColumns], LPARAM itemData);
+// LVM_INSERTITEMW with the first text and the item data, then
+// LVM_SETITEMTEXTW for the other six.
+void InsertRow(HWND listView, int row, const WCHAR* const (&texts)[kColumns], LPARAM itemData);
 // Drawing on again and the whole control invalidated.
 void ReleaseDrawing(HWND listView);
 
 // "%d" into the buffer, without the C library's formatting.
-const char* Decimal(int value, char (&buffer)[12]);
+const WCHAR* Decimal(int value, WCHAR (&buffer)[12]);
+// UTF-8 to UTF-16 through the platform, into the buffer (cut to fit).
+const WCHAR* Wide(const char* utf8, int bytes, WCHAR (&buffer)[1024]);
 
-// Columns, drawing held, one row per record in list order, drawing on: the
-// floor of filling a view with a list of records.
+// Columns, drawing held, one row per record in list order (its texts
+// converted on the stack), drawing on: the floor of filling a view with a
+// list of records.
 void FillRows(HWND listView, const BookList& books);
 
 }  // namespace bare

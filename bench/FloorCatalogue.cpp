@@ -2,9 +2,9 @@
 // shows Tomebox.sqlite of the current directory the way Tomebox does.  It
 // starts, makes a top-level window holding the list pane of the same
 // template (so a list view of the same styles), steps through the table
-// converting every text as the load must (UTF-8 to UTF-16 to the ANSI code
-// page, into buffers on the stack), sends each row to the list view with
-// the same messages, and runs its message loop.  Nothing is checked or
+// converting every shown text as the view must (UTF-8 to UTF-16, into
+// buffers on the stack), sends each row to the list view with the same
+// messages, and runs its message loop.  Nothing is checked or
 // kept.  Closing it destroys the window and with it the rows: the floor of
 // closing.
 #include <windows.h>
@@ -39,17 +39,6 @@ INT_PTR CALLBACK InertProc(HWND, UINT, WPARAM, LPARAM)
     return FALSE;
 }
 
-// UTF-8 to the thread's ANSI code page through the platform; the result
-// stays in the buffer.
-const char* Convert(const unsigned char* utf8, int bytes, char (&ansi)[3 * 1024])
-{
-    WCHAR wide[1024];
-    const int units = MultiByteToWideChar(CP_UTF8, 0, reinterpret_cast<const char*>(utf8), bytes, wide, 1024);
-    const int written = WideCharToMultiByte(CP_THREAD_ACP, 0, wide, units, ansi, sizeof ansi - 1, nullptr, nullptr);
-    ansi[written > 0 ? written : 0] = '\0';
-    return ansi;
-}
-
 void ShowTable(HWND listView)
 {
     sqlite3_open("Tomebox.sqlite", &g_db);
@@ -59,21 +48,21 @@ void ShowTable(HWND listView)
     // Without owner data the control ignores the count, and a program that
     // inserts as it reads does not know it before the end.
     bare::HoldDrawing(listView, -1);
-    // The table's column order: the nine texts, then year, month and ID.
-    static const int kTexts[9] = {0, 1, 2, 3, 6, 7, 8, 9, 10};
-    static char converted[9][3 * 1024];
-    char year[12], month[12];
+    // The shown texts by their place in the table: title, author, place,
+    // publisher, ISBN.
+    static const int kTexts[5] = {0, 2, 8, 6, 10};
+    static WCHAR converted[5][1024];
+    WCHAR year[12], month[12];
     int row = 0;
     while (sqlite3_step(select) == SQLITE_ROW) {
-        for (int t = 0; t < 9; ++t) {
+        for (int t = 0; t < 5; ++t) {
             const unsigned char* text = sqlite3_column_text(select, kTexts[t]);
-            converted[t][0] = '\0';
-            if (text) Convert(text, sqlite3_column_bytes(select, kTexts[t]), converted[t]);
+            bare::Wide(reinterpret_cast<const char*>(text), text ? sqlite3_column_bytes(select, kTexts[t]) : 0,
+                       converted[t]);
         }
-        // Title, author, place, year, month, publisher, ISBN.
-        const char* const cells[bare::kColumns] = {
-            converted[0], converted[2], converted[6], bare::Decimal(sqlite3_column_int(select, 4), year),
-            bare::Decimal(sqlite3_column_int(select, 5), month), converted[4], converted[8]};
+        const WCHAR* const cells[bare::kColumns] = {
+            converted[0], converted[1], converted[2], bare::Decimal(sqlite3_column_int(select, 4), year),
+            bare::Decimal(sqlite3_column_int(select, 5), month), converted[3], converted[4]};
         bare::InsertRow(listView, row++, cells, sqlite3_column_int(select, 11));
     }
     sqlite3_finalize(select);

@@ -53,8 +53,7 @@ bool WriteCatalogue(int count)
                                   nullptr) == SQLITE_OK;
     for (int i = 0; ok && i < count; ++i) {
         BookFields f = MakeFields(i);
-        const std::string texts[] = {AnsiToUtf8(f.BookName), AnsiToUtf8(f.BookNameKana), AnsiToUtf8(f.Author),
-                                     AnsiToUtf8(f.Publisher), AnsiToUtf8(f.Place), f.ISBN};
+        const std::string texts[] = {f.BookName, f.BookNameKana, f.Author, f.Publisher, f.Place, f.ISBN};
         const int columns[] = {1, 2, 3, 6, 7, 8};
         for (int t = 0; t < 6; ++t)
             sqlite3_bind_text(insert, columns[t], texts[t].c_str(), -1, SQLITE_TRANSIENT);

@@ -30,7 +30,6 @@ const char* const kAuthors[] = {"夏目漱石", "宮沢賢治", "川端康成", 
 const char* const kPublishers[] = {"岩波書店", "新潮社", "講談社", "角川書店", "筑摩書房", ""};
 const char* const kPlaces[] = {"書斎の本棚", "居間の棚", "寝室", "段ボール箱", ""};
 
-// Code page 932 texts, as the program holds them; written as UTF-8.
 bool WriteCatalogue(const char* file, int count)
 {
     DeleteFileA(file);
@@ -41,8 +40,7 @@ bool WriteCatalogue(const char* file, int count)
     sqlite3_stmt* insert = nullptr;
     ok = ok && sqlite3_prepare_v2(db, "INSERT INTO Tomebox VALUES (?,'カナ',?,'カナ',?,?,?,NULL,?,NULL,?,?)", -1,
                                   &insert, nullptr) == SQLITE_OK;
-    auto text = [&](int column, std::string value) {
-        value = AnsiToUtf8(value);
+    auto text = [&](int column, const std::string& value) {
         sqlite3_bind_text(insert, column, value.c_str(), static_cast<int>(value.size()), SQLITE_TRANSIENT);
     };
     uint32_t state = 2463534242u;
@@ -270,7 +268,6 @@ double Ms(const std::vector<double>& seconds)
 
 int main()
 {
-    if (GetACP() != 932) std::fprintf(stderr, "bench_shell: the ANSI code page is %u, not 932\n", GetACP());
     g_globals.instance = GetModuleHandleA(nullptr);
     InitCommonControls();
     const std::string program = Win32Path(TOMEBOX_PROGRAM);

@@ -24,11 +24,10 @@ list(APPEND CMAKE_FIND_ROOT_PATH ${CMAKE_PREFIX_PATH})
 # this it stops at start for want of the MinGW runtime DLLs.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
-# Compile a target's sources as Win32 code.  Japanese literals reach the
-# ANSI interfaces as code page 932 bytes through the execution charset.
+# Compile a target's sources as Win32 code.  Sources and their narrow
+# literals are UTF-8, as every text of the program is.
 function(tomebox_win32_sources target)
   target_compile_definitions(${target} PUBLIC NOMINMAX WIN32_LEAN_AND_MEAN)
-  target_compile_options(${target} PUBLIC -fexec-charset=CP932)
 endfunction()
 
 # Link a Win32 program: GUI for the application, console for test programs.

@@ -2,8 +2,9 @@
 
 function(tomebox_win32_sources target)
   target_compile_definitions(${target} PUBLIC NOMINMAX WIN32_LEAN_AND_MEAN)
-  # Sources are UTF-8; literals reach the ANSI interfaces as code page 932.
-  target_compile_options(${target} PUBLIC /source-charset:utf-8 /execution-charset:.932)
+  # Sources and their narrow literals are UTF-8, as every text of the
+  # program is.
+  target_compile_options(${target} PUBLIC /utf-8)
 endfunction()
 
 function(tomebox_win32_program target kind)

@@ -8,14 +8,13 @@ find_program(TOMEBOX_WRC wrc REQUIRED)
 set(TOMEBOX_WIN32_LIBS -luser32 -lcomctl32 -lgdi32 -lkernel32)
 set(_tomebox_launcher "${CMAKE_CURRENT_LIST_DIR}/wineg++-launcher")
 
-# Compile a target's sources as Win32 code.  Japanese literals reach the
-# ANSI interfaces as code page 932 bytes through the execution charset.
+# Compile a target's sources as Win32 code.  Sources and their narrow
+# literals are UTF-8, as every text of the program is.
 function(tomebox_win32_sources target)
   set_target_properties(${target} PROPERTIES
     CXX_COMPILER_LAUNCHER "${_tomebox_launcher}"
     CXX_LINKER_LAUNCHER "${_tomebox_launcher}")
   target_compile_definitions(${target} PUBLIC NOMINMAX WIN32_LEAN_AND_MEAN)
-  target_compile_options(${target} PUBLIC -fexec-charset=CP932)
   # winegcc makes import thunks only for calls it sees in object files, not
   # in archives: Win32 code is kept in OBJECT libraries.
 endfunction()

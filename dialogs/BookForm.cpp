@@ -1,11 +1,12 @@
 #include "dialogs/BookForm.h"
 
-#include <vector>
 #include "dialogs/CommandContext.h"
+#include "dialogs/DialogText.h"
 #include "dialogs/Globals.h"
 #include "dialogs/MessageBoxes.h"
 #include "lookup/IsbnSearch.h"
 #include "resources/resource.h"
+#include "store/TextEncoding.h"
 
 namespace {
 
@@ -13,51 +14,48 @@ class DialogBoxes : public BookFormBoxes {
 public:
     explicit DialogBoxes(HWND form) : form_(form) {}
 
-    // Read whole, so that the cut to the field size can fall on a
-    // character boundary instead of wherever a fixed buffer ends.
-    std::string Text(int box) const override
-    {
-        int length = GetWindowTextLengthA(GetDlgItem(form_, box));
-        std::vector<char> text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
-        GetDlgItemTextA(form_, box, text.data(), static_cast<int>(text.size()));
-        return text.data();
-    }
+    std::u16string Text(int box) const override { return DialogItemText(form_, box); }
 
     int32_t Number(int box) const override
     {
         return static_cast<int32_t>(GetDlgItemInt(form_, box, nullptr, TRUE));
     }
 
-    void SetText(int box, const std::string& text) override
+    void SetText(int box, const std::u16string& text) override
     {
-        SetDlgItemTextA(form_, box, text.c_str());
+        SetDlgItemTextW(form_, box, WideText(text));
     }
 
 private:
     HWND form_;
 };
 
-// The opener has set the selection index and the results edit flag; the
-// results list view is only reached when the form was opened from the
-// results.
-CommandContext OpenedFrom()
+BookFormTarget& TargetOf(HWND form)
 {
-    return CommandContext(g_globals.selectionIndex, g_globals.resultsEditFlag,
-                          g_globals.resultsEditFlag ? g_globals.resultsWindow : nullptr);
+    return *reinterpret_cast<BookFormTarget*>(GetWindowLongPtrW(form, DWLP_USER));
 }
 
-void InitialiseForm(HWND form)
+// The opener's hand-over is read here, once: from now on the form holds
+// its record, whatever the other window does while it is open.
+void InitialiseForm(HWND form, BookFormTarget& target)
 {
+    SetWindowLongPtrW(form, DWLP_USER, reinterpret_cast<LONG_PTR>(&target));
+    const bool fromResults = g_globals.resultsEditFlag;
+    const int row = g_globals.selectionIndex;
+    // First, so that an opening that fails halfway never turns an edit
+    // into an add.
+    target.editing = row != -1;
+    CommandContext context;
+    Win32ListView opener(fromResults ? ResultsListView(g_globals.resultsWindow) : CatalogueListView());
     DialogBoxes boxes(form);
-    CommandContext context = OpenedFrom();
-    InitialiseBookForm(boxes, context.get());
+    target = InitialiseBookForm(boxes, row != -1, RecordBehindRow(opener, row, fromResults, context.get()));
 }
 
 void SubmitForm(HWND form)
 {
     DialogBoxes boxes(form);
-    CommandContext context = OpenedFrom();
-    FormOutcome outcome = SubmitBookForm(boxes, context.get());
+    CommandContext context;
+    FormOutcome outcome = SubmitBookForm(boxes, TargetOf(form), context.get());
     if (outcome == FormOutcome::Saved) {
         EndDialog(form, 1);
         return;
@@ -66,14 +64,14 @@ void SubmitForm(HWND form)
     ShowError(form, FormOutcomeMessage(outcome));
 }
 
-INT_PTR CALLBACK BookFormProc(HWND form, UINT message, WPARAM wParam, LPARAM)
+INT_PTR CALLBACK BookFormProc(HWND form, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
         try {
-            InitialiseForm(form);
+            InitialiseForm(form, *reinterpret_cast<BookFormTarget*>(lParam));
         } catch (...) {
-            // The boxes stay as far as they got; OK looks the record up again.
+            // The boxes stay as far as they got; OK finds no record to change.
         }
         return TRUE;
     case WM_COMMAND:
@@ -95,5 +93,8 @@ INT_PTR CALLBACK BookFormProc(HWND form, UINT message, WPARAM wParam, LPARAM)
 
 INT_PTR OpenBookForm(HWND owner)
 {
-    return DialogBoxParamA(g_globals.instance, MAKEINTRESOURCEA(IDD_BOOK_FORM), owner, BookFormProc, 0);
+    // What this opening works on, for as long as its modal loop runs.
+    BookFormTarget target;
+    return DialogBoxParamW(g_globals.instance, MAKEINTRESOURCEW(IDD_BOOK_FORM), owner, BookFormProc,
+                           reinterpret_cast<LPARAM>(&target));
 }

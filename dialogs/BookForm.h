@@ -1,5 +1,5 @@
-// The book form: adds a record (selection index -1) or changes the record
-// behind the selected row of the catalogue or results list view.
+// The book form: adds a record, or changes the record behind the row the
+// opener handed over (see the hand-over in dialogs/Globals.h).
 #pragma once
 #include <windows.h>
 

@@ -2,16 +2,18 @@
 
 #include "dialogs/Globals.h"
 
-CommandContext::CommandContext(int selectionIndex, bool fromResults, HWND resultsWindow)
+CommandContext::CommandContext()
     : catalogueView_(CatalogueListView()),
-      resultsView_(resultsWindow ? ResultsListView(resultsWindow) : nullptr),
-      context_{selectionIndex,
-               fromResults,
-               g_globals.catalogue.books,
+      context_{g_globals.catalogue.books,
                g_globals.hits,
                catalogueView_,
-               resultsView_,
+               {},
                {[](SaveMode mode, const BookPtr& book) { return SaveBookData(g_globals.catalogue, mode, book); },
                 [](int32_t id) { return DeleteBookData(g_globals.catalogue, id); }}}
 {
+    resultsViews_.reserve(g_globals.resultsWindows.size());
+    for (HWND window : g_globals.resultsWindows) {
+        resultsViews_.emplace_back(ResultsListView(window));
+        context_.resultsViews.push_back(&resultsViews_.back());
+    }
 }

@@ -1,17 +1,17 @@
 // The context of a command on records over the real windows: the shared
 // state of dialogs/Globals.h, the catalogue list view of the list pane and
-// the list view of a search results window, and the record statements on
-// the catalogue's connection.
+// the list view of every open search results window, and the record
+// statements on the catalogue's connection.  Made afresh whenever a command
+// looks at them: after a nested modal loop the windows may have changed.
 #pragma once
 #include <windows.h>
+#include <vector>
 #include "dialogs/RecordCommands.h"
 #include "listview/Win32ListView.h"
 
 class CommandContext {
 public:
-    // resultsWindow: the search results window whose rows the command reads
-    // (from the results), or null.
-    CommandContext(int selectionIndex, bool fromResults, HWND resultsWindow);
+    CommandContext();
     CommandContext(const CommandContext&) = delete;
     CommandContext& operator=(const CommandContext&) = delete;
 
@@ -19,6 +19,6 @@ public:
 
 private:
     Win32ListView catalogueView_;
-    Win32ListView resultsView_;
+    std::vector<Win32ListView> resultsViews_;
     RecordCommandContext context_;
 };

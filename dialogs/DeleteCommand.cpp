@@ -8,18 +8,18 @@
 void RunDeleteCommand(HWND owner, HWND resultsWindow)
 {
     const bool fromResults = resultsWindow != nullptr;
-    g_globals.selectionIndex =
-        FindSelectedRow(Win32ListView(fromResults ? ResultsListView(resultsWindow) : CatalogueListView()));
-    if (g_globals.selectionIndex == -1) return;
+    // The record is taken before the question: while it is asked, the
+    // other window may delete, add or search, and rows move.
+    BookPtr record;
+    {
+        CommandContext context;
+        Win32ListView view(fromResults ? ResultsListView(resultsWindow) : CatalogueListView());
+        const int row = FindSelectedRow(view);
+        if (row == -1) return;
+        record = RecordBehindRow(view, row, fromResults, context.get());
+    }
     if (!ConfirmDelete(owner)) return;
 
-    CommandContext context(g_globals.selectionIndex, fromResults, resultsWindow);
-    const DeleteOutcome outcome = DeleteRecordAtRow(context.get());
-    if (!outcome.deleted) {
-        ShowError(owner, "SQLデータの削除に失敗しました");
-        return;
-    }
-    // From the results, the selection index follows the record to the row
-    // it had in the catalogue list view.
-    if (fromResults && outcome.cataloguePosition != -1) g_globals.selectionIndex = outcome.cataloguePosition;
+    CommandContext context;
+    if (!DeleteRecord(record, context.get())) ShowError(owner, "SQLデータの削除に失敗しました");
 }

@@ -2,9 +2,9 @@
 #pragma once
 #include <windows.h>
 
-// Finds the selected row of the catalogue list view (resultsWindow null) or
-// of the results window's list view and keeps it in the selection index;
-// with a row selected, asks, then deletes its record from the database, the
-// lists and the views, or says that the database refused.  The boxes are
-// owned by owner.
+// With a row selected in the catalogue list view (resultsWindow null) or
+// in the results window's list view, asks, then deletes its record from
+// the database, the lists and every view, or says that it could not.  The
+// record is the one selected when the command started, whatever happens
+// while the question is open.  The boxes are owned by owner.
 void RunDeleteCommand(HWND owner, HWND resultsWindow);

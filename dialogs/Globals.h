@@ -3,6 +3,7 @@
 // threads keep their own, in lookup/LookupWorkers.cpp.)
 #pragma once
 #include <windows.h>
+#include <vector>
 #include "store/BookData.h"
 #include "store/Catalogue.h"
 
@@ -13,31 +14,31 @@ struct Globals {
 
     // The connection and the catalogue list.  Opened and loaded by the main
     // window's creation, closed by its destruction; the list is changed by
-    // the book form and the two delete commands.  Row i of the catalogue
+    // the book form and the delete command.  Row i of the catalogue
     // list view shows entry i of catalogue.books.
     Catalogue catalogue;
 
     // The records the last search found: the same objects as in the
     // catalogue list, never copies.  Refilled by the search conditions,
-    // shrunk by the results window's delete, read by the book form when it
-    // edits from the results.
+    // shrunk by the delete command, read by the book form when it opens
+    // from the results.
     BookList hits;
 
-    // Row of the record to edit or delete, in the list view that started the
-    // command; -1 for none (the book form then adds a record).  Set by the
-    // command bar and the results window, read by the book form.
+    // The hand-over from an opener to the book form, read once by the form
+    // as it initialises (it then holds the record itself): the row of the
+    // record to edit in the opener's list view, -1 for a new record; whether
+    // the opener is a search results window, whose view and hit list the
+    // row then counts in; and that window.  Set by the command bar (-1 or
+    // its selected row, false) and a results window (its selected row,
+    // true, itself) just before they open the form.
     int selectionIndex = -1;
-
-    // True when the book form was opened from the search results: the
-    // selection index then counts rows of the results list view and the
-    // record is looked up in the hit list.  Set by the command bar (false)
-    // and the results window (true), read by the book form.
     bool resultsEditFlag = false;
-
-    // The search results window that last opened the book form or
-    // initialised; the book form reaches the results list view through it.
-    // Set by the results window; stale once that window has closed.
     HWND resultsWindow = nullptr;
+
+    // The search results windows now open, in the order they opened: the
+    // commands rewrite and delete rows in each of them.  A results window
+    // adds itself when it initialises and takes itself out when it closes.
+    std::vector<HWND> resultsWindows;
 
     // The main window's two child dialogs.  Set by StartTomebox; the list
     // pane holds the catalogue list view (IDC_BOOK_LIST) that the layout,

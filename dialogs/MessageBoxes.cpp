@@ -1,11 +1,13 @@
 #include "dialogs/MessageBoxes.h"
 
+#include "store/TextEncoding.h"
+
 void ShowError(HWND owner, const char* message)
 {
-    MessageBoxA(owner, message, "エラー", MB_OK);
+    MessageBoxW(owner, WideText(Utf8ToUtf16(message)), L"エラー", MB_OK);
 }
 
 bool ConfirmDelete(HWND owner)
 {
-    return MessageBoxA(owner, "本当に削除してよろしいですか？", "確認", MB_YESNO) == IDYES;
+    return MessageBoxW(owner, L"本当に削除してよろしいですか？", L"確認", MB_YESNO) == IDYES;
 }

@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-// The message under the caption "エラー", OK only.  Also the box the ISBN
+// The message (UTF-8) under the caption "エラー", OK only.  Also the box the ISBN
 // lookup shows its failures with, from its worker threads.
 void ShowError(HWND owner, const char* message);
 

@@ -8,33 +8,36 @@
 
 namespace {
 
-// The whole text may be longer than a field holds; a half character at the
-// cut would turn into broken UTF-8 in the database.  A value the box still
-// holds as the form showed it is the user's to keep, whatever its length
-// (another program may have written it): it goes back whole.
-std::string FieldText(const BookFormBoxes& boxes, int box, const std::string* shown)
+// The form's boxes in the order they are filled, each with the field it
+// shows: a text or a number.
+struct FormBox {
+    int id;
+    std::string BookFields::*text;
+    int32_t BookFields::*number;
+};
+const FormBox kFormBoxes[kFormBoxCount] = {
+    {IDC_BOOK_NAME, &BookFields::BookName, nullptr},
+    {IDC_BOOK_NAME_KANA, &BookFields::BookNameKana, nullptr},
+    {IDC_AUTHOR, &BookFields::Author, nullptr},
+    {IDC_AUTHOR_KANA, &BookFields::AuthorKana, nullptr},
+    {IDC_YEAR, nullptr, &BookFields::Year},
+    {IDC_MONTH, nullptr, &BookFields::Month},
+    {IDC_PUBLISHER, &BookFields::Publisher, nullptr},
+    {IDC_PUBLISHER_KANA, &BookFields::PublisherKana, nullptr},
+    {IDC_PLACE, &BookFields::Place, nullptr},
+    {IDC_PLACE_KANA, &BookFields::PlaceKana, nullptr},
+    {IDC_ISBN, &BookFields::ISBN, nullptr},
+};
+
+bool Holds(const BookList& books, const BookPtr& record)
 {
-    std::string text = boxes.Text(box);
-    if (shown && text == *shown) return text;
-    return CutAnsiText(text, kFormTextLimit);
+    return std::find(books.begin(), books.end(), record) != books.end();
 }
 
-ListViewRows& WorkingView(const RecordCommandContext& context)
+void Forget(BookList& books, const BookPtr& record)
 {
-    return context.fromResults ? context.resultsView : context.catalogueView;
-}
-
-// The record behind the selected row, as long as the catalogue list still
-// holds it.  A hit deleted from the catalogue since the search is gone,
-// even when a newer record has taken its ID.
-BookPtr RecordBehindSelection(const RecordCommandContext& context)
-{
-    BookPtr record = RecordBehindRow(WorkingView(context), context.selectionIndex,
-                                     context.fromResults ? context.hits : context.catalogue);
-    if (record && context.fromResults
-        && std::find(context.catalogue.begin(), context.catalogue.end(), record) == context.catalogue.end())
-        return nullptr;
-    return record;
+    auto found = std::find(books.begin(), books.end(), record);
+    if (found != books.end()) books.erase(found);
 }
 
 FormOutcome AddRecord(BookFields fields, RecordCommandContext& context)
@@ -52,30 +55,32 @@ FormOutcome AddRecord(BookFields fields, RecordCommandContext& context)
     return FormOutcome::Saved;
 }
 
-FormOutcome ChangeRecord(const BookFormBoxes& boxes, RecordCommandContext& context)
+FormOutcome ChangeRecord(const BookFormBoxes& boxes, const BookFormTarget& target, RecordCommandContext& context)
 {
-    BookPtr record = RecordBehindSelection(context);
-    if (!record) return FormOutcome::RecordMissing;
+    const BookPtr& record = target.record;
+    if (!record || !Holds(context.catalogue, record)) return FormOutcome::RecordMissing;
 
-    BookFields fields = ReadFormValues(boxes, record.get());
+    BookFields fields = ReadFormValues(boxes, target);
     fields.ID = record->GetID();
     if (!context.writes.save(Update, MakeBook(fields))) return FormOutcome::SaveFailed;
 
     // In place: the hit list and the catalogue list share this object.
     *record = BookData(std::move(fields));
-    if (!context.fromResults) {
-        RewriteBookRow(context.catalogueView, context.selectionIndex, *record);
-        return FormOutcome::Saved;
-    }
-    int catalogueRows = context.catalogueView.Count();
-    RewriteBookRow(context.resultsView, context.selectionIndex, *record);
-    for (int row = 0; row < catalogueRows; ++row)
-        if (context.catalogueView.ItemData(row) == record->GetID())
-            RewriteBookRow(context.catalogueView, row, *record);
+    RewriteRowsOf(context.catalogueView, *record);
+    for (ListViewRows* view : context.resultsViews) RewriteRowsOf(*view, *record);
     return FormOutcome::Saved;
 }
 
 }  // namespace
+
+BookPtr RecordBehindRow(const ListViewRows& view, int row, bool fromResults, const RecordCommandContext& context)
+{
+    if (row < 0 || row >= view.Count()) return nullptr;
+    const int32_t id = view.ItemData(row);
+    if (!fromResults) return FindBookById(context.catalogue, id);
+    BookPtr hit = FindBookById(context.hits, id);
+    return hit && Holds(context.catalogue, hit) ? hit : nullptr;
+}
 
 const char* FormOutcomeMessage(FormOutcome outcome)
 {
@@ -98,81 +103,57 @@ std::optional<int32_t> NextBookId(const BookList& catalogue)
     return largest + 1;
 }
 
-BookPtr RecordBehindRow(const ListViewRows& view, int row, const BookList& books)
+BookFormTarget InitialiseBookForm(BookFormBoxes& boxes, bool editing, BookPtr record)
 {
-    if (row < 0 || row >= view.Count()) return nullptr;
-    return FindBookById(books, view.ItemData(row));
+    BookFormTarget target;
+    target.editing = editing;
+    target.record = editing ? std::move(record) : nullptr;
+    // A row without its record leaves the boxes empty; OK then reports it.
+    if (!target.record) return target;
+    const BookFields& f = target.record->Fields();
+    for (int i = 0; i < kFormBoxCount; ++i) {
+        const FormBox& box = kFormBoxes[i];
+        boxes.SetText(box.id, Utf8ToUtf16(box.text ? f.*box.text : DecimalText(f.*box.number)));
+        // As the box holds it, which may differ from what it was given.
+        target.shown[static_cast<std::size_t>(i)] = boxes.Text(box.id);
+    }
+    return target;
 }
 
-void ShowRecordInBoxes(BookFormBoxes& boxes, const BookData& book)
+BookFields ReadFormValues(const BookFormBoxes& boxes, const BookFormTarget& target)
 {
-    const BookFields& f = book.Fields();
-    boxes.SetText(IDC_BOOK_NAME, f.BookName);
-    boxes.SetText(IDC_BOOK_NAME_KANA, f.BookNameKana);
-    boxes.SetText(IDC_AUTHOR, f.Author);
-    boxes.SetText(IDC_AUTHOR_KANA, f.AuthorKana);
-    boxes.SetText(IDC_YEAR, DecimalText(f.Year));
-    boxes.SetText(IDC_MONTH, DecimalText(f.Month));
-    boxes.SetText(IDC_PUBLISHER, f.Publisher);
-    boxes.SetText(IDC_PUBLISHER_KANA, f.PublisherKana);
-    boxes.SetText(IDC_PLACE, f.Place);
-    boxes.SetText(IDC_PLACE_KANA, f.PlaceKana);
-    boxes.SetText(IDC_ISBN, f.ISBN);
-}
-
-BookFields ReadFormValues(const BookFormBoxes& boxes, const BookData* shown)
-{
+    const BookFields* current = target.record ? &target.record->Fields() : nullptr;
     BookFields f;
-    const auto text = [&](int box, std::string BookFields::*field) {
-        f.*field = FieldText(boxes, box, shown ? &(shown->Fields().*field) : nullptr);
-    };
-    text(IDC_BOOK_NAME, &BookFields::BookName);
-    text(IDC_BOOK_NAME_KANA, &BookFields::BookNameKana);
-    text(IDC_AUTHOR, &BookFields::Author);
-    text(IDC_AUTHOR_KANA, &BookFields::AuthorKana);
-    f.Year = boxes.Number(IDC_YEAR);
-    f.Month = boxes.Number(IDC_MONTH);
-    text(IDC_PUBLISHER, &BookFields::Publisher);
-    text(IDC_PUBLISHER_KANA, &BookFields::PublisherKana);
-    text(IDC_PLACE, &BookFields::Place);
-    text(IDC_PLACE_KANA, &BookFields::PlaceKana);
-    text(IDC_ISBN, &BookFields::ISBN);
+    for (int i = 0; i < kFormBoxCount; ++i) {
+        const FormBox& box = kFormBoxes[i];
+        std::u16string text = boxes.Text(box.id);
+        const bool leftAlone = current && text == target.shown[static_cast<std::size_t>(i)];
+        if (box.text)
+            f.*box.text = leftAlone ? current->*box.text : Utf16ToUtf8(CutUtf16Text(std::move(text), kFormTextLimit));
+        else
+            f.*box.number = leftAlone ? current->*box.number : boxes.Number(box.id);
+    }
     return f;
 }
 
-void InitialiseBookForm(BookFormBoxes& boxes, const RecordCommandContext& context)
-{
-    if (context.selectionIndex == -1) return;
-    // A row without its record leaves the boxes empty; OK then reports it.
-    if (BookPtr record = RecordBehindSelection(context))
-        ShowRecordInBoxes(boxes, *record);
-}
-
-FormOutcome SubmitBookForm(const BookFormBoxes& boxes, RecordCommandContext& context)
+FormOutcome SubmitBookForm(const BookFormBoxes& boxes, const BookFormTarget& target, RecordCommandContext& context)
 {
     if (boxes.Text(IDC_BOOK_NAME).empty()) return FormOutcome::TitleMissing;
-    if (context.selectionIndex == -1) return AddRecord(ReadFormValues(boxes), context);
-    return ChangeRecord(boxes, context);
+    if (!target.editing) return AddRecord(ReadFormValues(boxes, target), context);
+    return ChangeRecord(boxes, target, context);
 }
 
-DeleteOutcome DeleteRecordAtRow(RecordCommandContext& context)
+// By value: the reference handed in may be an entry of the lists it is
+// taken out of.
+bool DeleteRecord(BookPtr record, RecordCommandContext& context)
 {
-    const int row = context.selectionIndex;
-    const int32_t id = WorkingView(context).ItemData(row);
-    if (context.fromResults && !RecordBehindSelection(context)) return {false, -1};
-    if (!context.writes.remove(id)) return {false, -1};
+    if (!record || !Holds(context.catalogue, record)) return false;
+    const int32_t id = record->GetID();
+    if (!context.writes.remove(id)) return false;
 
-    if (context.fromResults) {
-        RemoveBookById(context.hits, id);
-        context.resultsView.DeleteRow(row);
-    }
-    const int position = RemoveBookById(context.catalogue, id);
-    if (!context.fromResults) {
-        // Even when no record carried the ID: the view never shows a record
-        // that is gone from the table.
-        context.catalogueView.DeleteRow(row);
-    } else if (position != -1) {
-        context.catalogueView.DeleteRow(position);
-    }
-    return {true, position};
+    Forget(context.catalogue, record);
+    Forget(context.hits, record);
+    DeleteRowsOf(context.catalogueView, id);
+    for (ListViewRows* view : context.resultsViews) DeleteRowsOf(*view, id);
+    return true;
 }

@@ -3,28 +3,37 @@
 // new record gets, what a delete removes, and which lists and rows change
 // once the database has taken the change.  They work on abstract list views
 // and boxes, so that tests drive them with fakes as well as the real ones.
+//
+// A command takes the record it acts on when it starts.  While the book
+// form or the delete question is open, the other window's commands run:
+// they may edit, delete or add records, or search again.  So the record is
+// held, never its row, and rows are found by the record's ID when the
+// command ends.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 #include "listview/ListViewRows.h"
 #include "store/BookData.h"
 #include "store/RecordStatements.h"
 
-// The book form's edit boxes, known by their control ids.
+// The book form's edit boxes, known by their control ids, in UTF-16 as the
+// window holds them.
 class BookFormBoxes {
 public:
     virtual ~BookFormBoxes() = default;
-    // The whole text of the box, in the system code page.
-    virtual std::string Text(int box) const = 0;
+    virtual std::u16string Text(int box) const = 0;
     // The box read as a signed whole number; 0 when it holds none.
     virtual int32_t Number(int box) const = 0;
-    virtual void SetText(int box, const std::string& text) = 0;
+    virtual void SetText(int box, const std::u16string& text) = 0;
 };
 
-// Longest text a record field takes from a box, in bytes.
+// Longest text a record field takes from a box, in UTF-16 units.
 constexpr std::size_t kFormTextLimit = 255;
+constexpr int kFormBoxCount = 11;
 
 // The statements a command runs, apart so that tests can stand in for the
 // database: an INSERT or UPDATE, and a DELETE by ID.
@@ -33,17 +42,30 @@ struct RecordWrites {
     std::function<bool(int32_t id)> remove;
 };
 
-// What a command works on in one run.  The working view and list are the
-// results view and the hit list when the command came from a search results
-// window, else the catalogue view and the catalogue list.
+// The lists and every view that shows records, as they are when a command
+// looks at them.
 struct RecordCommandContext {
-    int selectionIndex;  // row of the working view; -1: none (the book form adds)
-    bool fromResults;
     BookList& catalogue;
     BookList& hits;
     ListViewRows& catalogueView;
-    ListViewRows& resultsView;  // used only fromResults
+    std::vector<ListViewRows*> resultsViews;  // one per open search results window
     RecordWrites writes;
+};
+
+// The record behind a row: from the catalogue view, the first record of
+// the catalogue list carrying the row's ID; from a results view, the hit
+// carrying it, as long as the catalogue list still holds that very record
+// (a hit deleted since the search is gone, even when a newer record has
+// taken its ID).  Null for a row the view does not have.
+BookPtr RecordBehindRow(const ListViewRows& view, int row, bool fromResults, const RecordCommandContext& context);
+
+// What one opening of the book form works on, taken when it opens.
+struct BookFormTarget {
+    bool editing = false;  // false: OK adds a record
+    BookPtr record;        // the record edited; null when its row had none
+    // The boxes' texts once the record was shown: a box that still holds
+    // its text at OK was left alone by the user.
+    std::array<std::u16string, kFormBoxCount> shown;
 };
 
 enum class FormOutcome { Saved, TitleMissing, NoFreeId, SaveFailed, RecordMissing };
@@ -55,37 +77,23 @@ const char* FormOutcomeMessage(FormOutcome outcome);
 // the largest is already the largest 32-bit integer.
 std::optional<int32_t> NextBookId(const BookList& catalogue);
 
-// The record behind the row, looked up by the row's item data in the list;
-// null for a row the view does not have or an ID no record carries.
-BookPtr RecordBehindRow(const ListViewRows& view, int row, const BookList& books);
+// Opens the form: empty boxes for a new record (editing false), else the
+// record's values (year and month in decimal).
+BookFormTarget InitialiseBookForm(BookFormBoxes& boxes, bool editing, BookPtr record);
 
-// Writes the eleven values into the boxes (year and month in decimal).
-void ShowRecordInBoxes(BookFormBoxes& boxes, const BookData& book);
-
-// The values of the boxes, each text cut to kFormTextLimit bytes on a
-// character boundary; ID left 0.  With the record the form shows, a text
-// its box still holds unchanged keeps its whole value, however long.
-BookFields ReadFormValues(const BookFormBoxes& boxes, const BookData* shown = nullptr);
-
-// The boxes at opening: empty for a new record, else the edited record's.
-void InitialiseBookForm(BookFormBoxes& boxes, const RecordCommandContext& context);
+// The values of the boxes, each text cut to kFormTextLimit units on a
+// character boundary; ID left 0.  A box the user left alone keeps the
+// edited record's value as it is now, byte for byte, however long.
+BookFields ReadFormValues(const BookFormBoxes& boxes, const BookFormTarget& target);
 
 // OK: checks the title, saves the record (database first) and, only when
-// that worked, changes the lists and rows.  Anything but Saved leaves every
-// list and row as it was.
-FormOutcome SubmitBookForm(const BookFormBoxes& boxes, RecordCommandContext& context);
+// that worked, changes the lists and every row that shows the record.  An
+// edited record that the catalogue list no longer holds is RecordMissing.
+// Anything but Saved leaves every list and row as it was.
+FormOutcome SubmitBookForm(const BookFormBoxes& boxes, const BookFormTarget& target, RecordCommandContext& context);
 
-struct DeleteOutcome {
-    bool deleted;           // false: the database refused, nothing changed
-    int cataloguePosition;  // where the record stood in the catalogue list; -1 when none carried its ID
-};
-
-// Deletes the record behind the selected row of the working view, once the
-// user has confirmed: the database first, then the hit list entry and the
-// results row (from the results), then the first record with the ID in the
-// catalogue list and its catalogue row.  From the catalogue view the row
-// goes even when no record carried its ID; from the results the catalogue
-// row goes only with its record, since rows stand in catalogue-list order.
-// From the results only a hit that the catalogue list still holds is
-// deleted: for any other row nothing runs and nothing changes.
-DeleteOutcome DeleteRecordAtRow(RecordCommandContext& context);
+// Deletes a record taken before the user confirmed: the database first,
+// then the record in the catalogue list and the hit list and every row
+// that shows it.  False, with nothing changed, when the record is no longer
+// in the catalogue list (or null) or the database refused.
+bool DeleteRecord(BookPtr record, RecordCommandContext& context);

@@ -1,20 +1,19 @@
 #include "dialogs/SearchConditions.h"
 
+#include "dialogs/DialogText.h"
 #include "dialogs/Globals.h"
 #include "dialogs/SearchResults.h"
 #include "dialogs/SearchStatement.h"
 #include "resources/resource.h"
+#include "store/TextEncoding.h"
 
 namespace {
 
 SearchTexts ReadConditionTexts(HWND dialog)
 {
     SearchTexts texts;
-    for (int i = 0; i < kSearchConditionCount; ++i) {
-        char buffer[256] = {};
-        GetDlgItemTextA(dialog, kSearchConditions[i].editId, buffer, sizeof buffer);
-        texts[i] = buffer;
-    }
+    for (int i = 0; i < kSearchConditionCount; ++i)
+        texts[i] = Utf16ToUtf8(CutUtf16Text(DialogItemText(dialog, kSearchConditions[i].editId), kSearchTextLimit));
     return texts;
 }
 
@@ -49,5 +48,5 @@ INT_PTR CALLBACK SearchConditionsProc(HWND dialog, UINT message, WPARAM wParam, 
 
 INT_PTR OpenSearchConditions(HWND owner)
 {
-    return DialogBoxParamA(g_globals.instance, MAKEINTRESOURCEA(IDD_SEARCH_CONDITIONS), owner, SearchConditionsProc, 0);
+    return DialogBoxParamW(g_globals.instance, MAKEINTRESOURCEW(IDD_SEARCH_CONDITIONS), owner, SearchConditionsProc, 0);
 }

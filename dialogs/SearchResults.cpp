@@ -1,5 +1,6 @@
 #include "dialogs/SearchResults.h"
 
+#include <algorithm>
 #include "dialogs/BookForm.h"
 #include "dialogs/DeleteCommand.h"
 #include "dialogs/Globals.h"
@@ -27,6 +28,14 @@ void Initialise(HWND window)
     ShowBooks(ResultsListView(window), BookList(g_globals.hits));
     LayOut(window);
     g_globals.resultsWindow = window;
+    g_globals.resultsWindows.push_back(window);
+}
+
+// Once closing, its rows no longer follow the records' changes.
+void StopShowingChanges(HWND window)
+{
+    std::vector<HWND>& open = g_globals.resultsWindows;
+    open.erase(std::remove(open.begin(), open.end(), window), open.end());
 }
 
 // Closing.  A window holding many rows goes at once: it is hidden, and
@@ -39,6 +48,7 @@ constexpr double kReleaseSliceMs = 5;
 
 void Close(HWND window)
 {
+    StopShowingChanges(window);
     if (Win32ListView(ResultsListView(window)).Count() <= kRowsFreedQuickly) {
         EndDialog(window, 2);
         return;
@@ -56,11 +66,10 @@ void ReleaseRows(HWND window)
 
 void EditHit(HWND window)
 {
-    g_globals.selectionIndex = FindSelectedRow(Win32ListView(ResultsListView(window)));
-    if (g_globals.selectionIndex == -1) return;
+    const int row = FindSelectedRow(Win32ListView(ResultsListView(window)));
+    if (row == -1) return;
+    g_globals.selectionIndex = row;
     g_globals.resultsEditFlag = true;
-    // Another results window opened from the main window in the meantime
-    // may have taken the handle; the form must read this window's rows.
     g_globals.resultsWindow = window;
     OpenBookForm(window);
 }
@@ -79,6 +88,7 @@ INT_PTR CALLBACK SearchResultsProc(HWND window, UINT message, WPARAM wParam, LPA
             if (wParam == kReleaseTimer) ReleaseRows(window);
             return TRUE;
         case WM_DESTROY:
+            StopShowingChanges(window);
             // Rows still here: the main window is taking this one with it
             // as the program ends.
             KeepRowsUntilExit(ResultsListView(window));
@@ -102,5 +112,5 @@ INT_PTR CALLBACK SearchResultsProc(HWND window, UINT message, WPARAM wParam, LPA
 
 INT_PTR OpenSearchResults(HWND owner)
 {
-    return DialogBoxParamA(g_globals.instance, MAKEINTRESOURCEA(IDD_SEARCH_RESULTS), owner, SearchResultsProc, 0);
+    return DialogBoxParamW(g_globals.instance, MAKEINTRESOURCEW(IDD_SEARCH_RESULTS), owner, SearchResultsProc, 0);
 }

@@ -5,7 +5,6 @@
 #include "resources/resource.h"
 #include "store/RecordStatements.h"
 #include "store/SqliteHandles.h"
-#include "store/TextEncoding.h"
 
 const std::array<SearchCondition, kSearchConditionCount> kSearchConditions = {{
     {IDC_BOOK_NAME, "BookName", ConditionKind::Text},
@@ -55,7 +54,7 @@ std::optional<std::string> BuildSearchStatement(const SearchTexts& texts)
             if (!number) return std::nullopt;
             sql += '=' + *number + ' ';
         } else {
-            sql += " LIKE '%" + AnsiToUtf8(EscapeQuotes(text)) + "%' ";
+            sql += " LIKE '%" + EscapeQuotes(text) + "%' ";
         }
         conditionAdded = true;
     }

@@ -25,8 +25,10 @@ struct SearchCondition {
 // on the screen.
 extern const std::array<SearchCondition, kSearchConditionCount> kSearchConditions;
 
-// The texts as typed, in the system code page, in kSearchConditions order.
+// The texts as typed, in UTF-8, in kSearchConditions order; each at most
+// kSearchTextLimit UTF-16 units, as a book form's field.
 using SearchTexts = std::array<std::string, kSearchConditionCount>;
+constexpr std::size_t kSearchTextLimit = 255;
 
 // A year or month text as its decimal value: a whole number, optionally
 // signed and surrounded by spaces.  Anything else (words, SQL, full-width
@@ -34,9 +36,8 @@ using SearchTexts = std::array<std::string, kSearchConditionCount>;
 std::optional<std::string> WholeNumberText(const std::string& text);
 
 // "SELECT ID FROM 'Tomebox' WHERE ... ;" with one condition per non-empty
-// text.  Text values have their quotes doubled and go to UTF-8 (the LIKE
-// wildcards keep their meaning); nothing when a year or month is not a whole
-// number.  With every text empty the clause is empty and the statement does
+// text.  Text values have their quotes doubled (the LIKE wildcards keep
+// their meaning); nothing when a year or month is not a whole number.  With every text empty the clause is empty and the statement does
 // not compile.
 std::optional<std::string> BuildSearchStatement(const SearchTexts& texts);
 

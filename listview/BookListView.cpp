@@ -7,13 +7,13 @@
 namespace {
 
 struct ColumnSpec {
-    const char* title;
+    const WCHAR* title;
     int width;
 };
 
 const ColumnSpec kColumns[kBookColumnCount] = {
-    {"書名", 200}, {"著者", 100}, {"場所", 100}, {"発行年", 50},
-    {"発行月", 50}, {"出版者", 100}, {"ISBN", 100},
+    {L"書名", 200}, {L"著者", 100}, {L"場所", 100}, {L"発行年", 50},
+    {L"発行月", 50}, {L"出版者", 100}, {L"ISBN", 100},
 };
 
 }  // namespace
@@ -27,14 +27,14 @@ BookRowTexts RowTextsOf(const BookData& book)
 void SetUpBookColumns(HWND listView)
 {
     for (int i = 0; i < kBookColumnCount; ++i) {
-        LVCOLUMNA column = {};
+        LVCOLUMNW column = {};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
         column.fmt = LVCFMT_LEFT;
         column.cx = kColumns[i].width;
-        column.pszText = const_cast<char*>(kColumns[i].title);
-        SendMessageA(listView, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+        column.pszText = const_cast<WCHAR*>(kColumns[i].title);
+        SendMessageW(listView, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
     }
-    SendMessageA(listView, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    SendMessageW(listView, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
 }
 
 void InsertBookRow(ListViewRows& view, int row, const BookData& book)
@@ -54,11 +54,11 @@ void FillBookRows(ListViewRows& view, const BookList& books)
 void ShowBooks(HWND listView, const BookList& books)
 {
     SetUpBookColumns(listView);
-    SendMessageA(listView, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(listView, LVM_SETITEMCOUNT, books.size(), 0);
+    SendMessageW(listView, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(listView, LVM_SETITEMCOUNT, books.size(), 0);
     Win32ListView view(listView);
     FillBookRows(view, books);
-    SendMessageA(listView, WM_SETREDRAW, TRUE, 0);
+    SendMessageW(listView, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(listView, nullptr, TRUE);
 }
 
@@ -67,6 +67,19 @@ void RewriteBookRow(ListViewRows& view, int row, const BookData& book)
     BookRowTexts texts = RowTextsOf(book);
     for (int subitem = 0; subitem < kBookColumnCount; ++subitem)
         view.SetCellText(row, subitem, texts[subitem]);
+}
+
+void RewriteRowsOf(ListViewRows& view, const BookData& book)
+{
+    for (int row = view.FindRow(book.GetID(), -1); row != -1; row = view.FindRow(book.GetID(), row))
+        RewriteBookRow(view, row, book);
+}
+
+void DeleteRowsOf(ListViewRows& view, int32_t id)
+{
+    // Each search starts again before the deleted row: the rows behind it
+    // have moved up.
+    for (int row = view.FindRow(id, -1); row != -1; row = view.FindRow(id, row - 1)) view.DeleteRow(row);
 }
 
 int FindSelectedRow(const ListViewRows& view)
@@ -79,7 +92,7 @@ int FindSelectedRow(const ListViewRows& view)
 
 void KeepRowsUntilExit(HWND listView)
 {
-    if (!listView || SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0) <= kRowsFreedQuickly) return;
+    if (!listView || SendMessageW(listView, LVM_GETITEMCOUNT, 0, 0) <= kRowsFreedQuickly) return;
     ShowWindow(listView, SW_HIDE);
     SetParent(listView, HWND_MESSAGE);
 }
@@ -90,11 +103,11 @@ int DeleteLastRows(HWND listView, double milliseconds)
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&start);
     const double ticks = milliseconds * static_cast<double>(frequency.QuadPart) / 1000;
-    SendMessageA(listView, WM_SETREDRAW, FALSE, 0);
-    int rows = static_cast<int>(SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0));
+    SendMessageW(listView, WM_SETREDRAW, FALSE, 0);
+    int rows = static_cast<int>(SendMessageW(listView, LVM_GETITEMCOUNT, 0, 0));
     while (rows > kRowsFreedQuickly) {
         // The last row: no row behind it moves up.
-        SendMessageA(listView, LVM_DELETEITEM, --rows, 0);
+        SendMessageW(listView, LVM_DELETEITEM, --rows, 0);
         QueryPerformanceCounter(&now);
         if (static_cast<double>(now.QuadPart - start.QuadPart) >= ticks) break;
     }

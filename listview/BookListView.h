@@ -33,6 +33,10 @@ void InsertBookRow(ListViewRows& view, int row, const BookData& book);
 // Rewrites all seven cells of a row.
 void RewriteBookRow(ListViewRows& view, int row, const BookData& book);
 
+// Every row that shows the record, found by its ID: rewritten, or deleted.
+void RewriteRowsOf(ListViewRows& view, const BookData& book);
+void DeleteRowsOf(ListViewRows& view, int32_t id);
+
 // The first selected row, or -1.
 int FindSelectedRow(const ListViewRows& view);
 

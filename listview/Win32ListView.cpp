@@ -1,70 +1,71 @@
 #include "listview/Win32ListView.h"
 
 #include <commctrl.h>
-#include <cstring>
 #include "store/TextEncoding.h"
 
 namespace {
 
-// The control copies the text; the buffer only bounds it to 255 bytes
-// without splitting a double-byte character.
-struct CellBuffer {
-    explicit CellBuffer(const std::string& text)
-    {
-        if (text.size() < sizeof bytes) {
-            std::memcpy(bytes, text.c_str(), text.size() + 1);
-            return;
-        }
-        std::string cut = CutAnsiText(text, sizeof bytes - 1);
-        std::memcpy(bytes, cut.c_str(), cut.size() + 1);
-    }
-    char bytes[256];
-};
+// A cell shows at most as many UTF-16 units as a typed field holds.
+constexpr std::size_t kCellTextLimit = 255;
+
+// The control copies the text.
+std::u16string CellText(const std::string& text)
+{
+    return CutUtf16Text(Utf8ToUtf16(text), kCellTextLimit);
+}
 
 }  // namespace
 
 int Win32ListView::Count() const
 {
-    return static_cast<int>(SendMessageA(control_, LVM_GETITEMCOUNT, 0, 0));
+    return static_cast<int>(SendMessageW(control_, LVM_GETITEMCOUNT, 0, 0));
 }
 
 int32_t Win32ListView::ItemData(int row) const
 {
-    LVITEMA item = {};
+    LVITEMW item = {};
     item.mask = LVIF_PARAM;
     item.iItem = row;
     item.iSubItem = 0;
-    SendMessageA(control_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    SendMessageW(control_, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
     return static_cast<int32_t>(item.lParam);
 }
 
 bool Win32ListView::IsSelected(int row) const
 {
-    return SendMessageA(control_, LVM_GETITEMSTATE, row, LVIS_SELECTED) != 0;
+    return SendMessageW(control_, LVM_GETITEMSTATE, row, LVIS_SELECTED) != 0;
+}
+
+int Win32ListView::FindRow(int32_t itemData, int after) const
+{
+    LVFINDINFOW find = {};
+    find.flags = LVFI_PARAM;
+    find.lParam = itemData;
+    return static_cast<int>(SendMessageW(control_, LVM_FINDITEMW, after, reinterpret_cast<LPARAM>(&find)));
 }
 
 void Win32ListView::InsertRow(int row, const std::string& text, int32_t itemData)
 {
-    CellBuffer buffer(text);
-    LVITEMA item = {};
+    std::u16string cell = CellText(text);
+    LVITEMW item = {};
     item.mask = LVIF_TEXT | LVIF_PARAM;
     item.iItem = row;
     item.iSubItem = 0;
-    item.pszText = buffer.bytes;
+    item.pszText = const_cast<WCHAR*>(WideText(cell));
     item.lParam = itemData;
-    SendMessageA(control_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    SendMessageW(control_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
 }
 
 void Win32ListView::SetCellText(int row, int subitem, const std::string& text)
 {
-    CellBuffer buffer(text);
-    LVITEMA item = {};
+    std::u16string cell = CellText(text);
+    LVITEMW item = {};
     item.iSubItem = subitem;
-    item.pszText = buffer.bytes;
-    SendMessageA(control_, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    item.pszText = const_cast<WCHAR*>(WideText(cell));
+    SendMessageW(control_, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
 }
 
 void Win32ListView::DeleteRow(int row)
 {
-    SendMessageA(control_, LVM_DELETEITEM, row, 0);
+    SendMessageW(control_, LVM_DELETEITEM, row, 0);
 }

@@ -1,5 +1,6 @@
-// ListViewRows over a real SysListView32, through the ANSI list-view
-// messages.  Cell texts go through a 256-byte buffer, as everywhere.
+// ListViewRows over a real SysListView32, through the Unicode list-view
+// messages: cells take the records' UTF-8 texts as UTF-16, at most 255
+// units of each.
 #pragma once
 #include <windows.h>
 #include "listview/ListViewRows.h"
@@ -13,6 +14,7 @@ public:
     int Count() const override;
     int32_t ItemData(int row) const override;
     bool IsSelected(int row) const override;
+    int FindRow(int32_t itemData, int after) const override;
     void InsertRow(int row, const std::string& text, int32_t itemData) override;
     void SetCellText(int row, int subitem, const std::string& text) override;
     void DeleteRow(int row) override;

@@ -1,4 +1,4 @@
-// One book of the catalogue.  Texts are held in the system code page.
+// One book of the catalogue.  Texts are held in UTF-8, as the table holds them.
 #pragma once
 #include <cstdint>
 #include <memory>

@@ -3,7 +3,6 @@
 #include <cstring>
 #include <string>
 #include "store/SqliteHandles.h"
-#include "store/TextEncoding.h"
 
 const char* const kBookColumnNames[kTableColumnCount] = {
     "BookName", "BookNameKana", "Author",    "AuthorKana", "Year", "Month",
@@ -41,33 +40,32 @@ BookColumns MapBookColumns(sqlite3_stmt* statement)
 
 // The text of a column up to its first NUL, as the C string it is read as;
 // NULL gives empty text.  SQLite ends every text it hands out with a NUL.
-std::string ColumnText(sqlite3_stmt* statement, int column, RowText mode)
+std::string ColumnText(sqlite3_stmt* statement, int column)
 {
     const char* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
     if (!text) return std::string();
     const std::size_t bytes = static_cast<std::size_t>(sqlite3_column_bytes(statement, column));
     const void* nul = std::memchr(text, '\0', bytes);
     const std::size_t size = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - text) : bytes;
-    if (mode == RowText::AsStored || size == 0) return std::string(text, size);
-    return Utf8ToAnsi(text, size);
+    return std::string(text, size);
 }
 
-BookFields ReadBookRow(sqlite3_stmt* statement, const BookColumns& at, RowText text)
+BookFields ReadBookRow(sqlite3_stmt* statement, const BookColumns& at)
 {
     // Each value made in its place, in the order of the fields.
     return BookFields{
-        ColumnText(statement, at[kBookName], text),      ColumnText(statement, at[kBookNameKana], text),
-        ColumnText(statement, at[kAuthor], text),        ColumnText(statement, at[kAuthorKana], text),
+        ColumnText(statement, at[kBookName]),      ColumnText(statement, at[kBookNameKana]),
+        ColumnText(statement, at[kAuthor]),        ColumnText(statement, at[kAuthorKana]),
         sqlite3_column_int(statement, at[kYear]),        sqlite3_column_int(statement, at[kMonth]),
-        ColumnText(statement, at[kPublisher], text),     ColumnText(statement, at[kPublisherKana], text),
-        ColumnText(statement, at[kPlace], text),         ColumnText(statement, at[kPlaceKana], text),
-        ColumnText(statement, at[kISBN], text),          sqlite3_column_int(statement, at[kID]),
+        ColumnText(statement, at[kPublisher]),     ColumnText(statement, at[kPublisherKana]),
+        ColumnText(statement, at[kPlace]),         ColumnText(statement, at[kPlaceKana]),
+        ColumnText(statement, at[kISBN]),          sqlite3_column_int(statement, at[kID]),
     };
 }
 
 }  // namespace
 
-TableRead ReadWholeTable(sqlite3* db, RowText text, BookList& books)
+TableRead ReadWholeTable(sqlite3* db, BookList& books)
 {
     TableRead read{false, false};
     Statement select;
@@ -80,7 +78,7 @@ TableRead ReadWholeTable(sqlite3* db, RowText text, BookList& books)
     }
     int step;
     while ((step = sqlite3_step(select.get())) == SQLITE_ROW)
-        books.push_back(MakeBook(ReadBookRow(select.get(), columns, text)));
+        books.push_back(MakeBook(ReadBookRow(select.get(), columns)));
     read.complete = step == SQLITE_DONE;
     return read;
 }

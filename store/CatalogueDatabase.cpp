@@ -48,20 +48,34 @@ constexpr std::string BookFields::*kTextFields[] = {
 
 // Whether a version-0 table holds UTF-8 already: restored from a dump,
 // which does not carry the version.  So it is taken to be when all its
-// texts are valid UTF-8 while some are no text of the system code page.
-// (UTF-8 that also reads as that code page cannot be told from it, and is
-// converted as every version-0 text always was.)
+// texts are valid UTF-8 while some are no code page 932 text.  (UTF-8 that
+// also reads as code page 932 cannot be told from it, and is converted as
+// every version-0 text always was.)
 bool TableIsInUtf8(const BookList& rows)
 {
-    bool someTextNotAnsi = false;
+    bool someTextNotCp932 = false;
     for (const BookPtr& row : rows) {
         for (auto field : kTextFields) {
             const std::string& text = row->Fields().*field;
             if (!IsUtf8Text(text)) return false;
-            if (!someTextNotAnsi && !IsAnsiText(text)) someTextNotAnsi = true;
+            if (!someTextNotCp932 && !IsCp932Text(text)) someTextNotCp932 = true;
         }
     }
-    return someTextNotAnsi;
+    return someTextNotCp932;
+}
+
+// A version-0 row with its texts in UTF-8.  Code page 932 is converted;
+// other UTF-8 is kept; bytes that are neither are converted all the same,
+// so that they end up readable (the kept copy holds them as they were).
+BookPtr RowInUtf8(const BookData& row, bool tableInUtf8)
+{
+    BookFields fields = row.Fields();
+    if (tableInUtf8) return MakeBook(std::move(fields));
+    for (auto field : kTextFields) {
+        std::string& text = fields.*field;
+        if (IsCp932Text(text) || !IsUtf8Text(text)) text = Cp932ToUtf8(text);
+    }
+    return MakeBook(std::move(fields));
 }
 
 // A file beside the catalogue, named the way SQLite names the catalogue's
@@ -127,28 +141,25 @@ bool RewriteRows(Catalogue& catalogue, std::optional<std::string>& copy)
 {
     sqlite3* db = catalogue.db.get();
     BookList rows;
-    const TableRead read = ReadWholeTable(db, RowText::AsStored, rows);
+    const TableRead read = ReadWholeTable(db, rows);
     catalogue.insertNamesColumns = !read.inTableOrder;
     if (!read.complete) return false;
     if (rows.empty()) return true;  // a new catalogue: nothing to keep or convert
 
     copy = KeepCopyOfVersion0(db);
     if (!copy) return false;
-    // Text in the system code page is converted to UTF-8 as it always was;
-    // any other text is no text of that code page, and converting it would
-    // destroy it: it is written as it is.
-    const TextForm texts = TableIsInUtf8(rows) ? TextForm::Utf8 : TextForm::AnsiWhereValid;
+    const bool tableInUtf8 = TableIsInUtf8(rows);
 
     // A table of another layout keeps its rows and further columns: each
     // row is rewritten in place, by its ID, instead of being re-inserted.
     if (!read.inTableOrder) {
-        for (const BookPtr& book : rows)
-            if (!SaveBookData(catalogue, Update, book, texts)) return false;
+        for (const BookPtr& row : rows)
+            if (!SaveBookData(catalogue, Update, RowInUtf8(*row, tableInUtf8))) return false;
         return true;
     }
     if (Execute(db, "DELETE FROM 'Tomebox'") != SQLITE_OK) return false;
-    for (const BookPtr& book : rows)
-        if (!SaveBookData(catalogue, Insert, book, texts)) return false;
+    for (const BookPtr& row : rows)
+        if (!SaveBookData(catalogue, Insert, RowInUtf8(*row, tableInUtf8))) return false;
     return true;
 }
 

@@ -7,25 +7,22 @@
 
 namespace {
 
-// A text value as the statements write it: a quoted literal in UTF-8, or
-// NULL when empty unless the column always takes a literal.
-std::string TextValue(const std::string& value, TextForm form, bool alwaysLiteral = false)
+// A text value as the statements write it: a quoted literal, or NULL when
+// empty unless the column always takes a literal.
+std::string TextValue(const std::string& value, bool alwaysLiteral = false)
 {
     if (value.empty() && !alwaysLiteral) return "NULL";
-    std::string text = EscapeQuotes(value);
-    if (form == TextForm::Ansi || (form == TextForm::AnsiWhereValid && IsAnsiText(text)))
-        text = AnsiToUtf8(std::move(text));
-    return '\'' + text + '\'';
+    return '\'' + EscapeQuotes(value) + '\'';
 }
 
 // The twelve values as both statements write them, in column order.  The
 // title is always a literal, even empty; integers are plain decimals.
-std::array<std::string, kTableColumnCount> ValueTexts(const BookFields& f, TextForm form)
+std::array<std::string, kTableColumnCount> ValueTexts(const BookFields& f)
 {
-    return {TextValue(f.BookName, form, true), TextValue(f.BookNameKana, form), TextValue(f.Author, form),
-            TextValue(f.AuthorKana, form),     DecimalText(f.Year),             DecimalText(f.Month),
-            TextValue(f.Publisher, form),      TextValue(f.PublisherKana, form), TextValue(f.Place, form),
-            TextValue(f.PlaceKana, form),      TextValue(f.ISBN, form),          DecimalText(f.ID)};
+    return {TextValue(f.BookName, true), TextValue(f.BookNameKana), TextValue(f.Author),
+            TextValue(f.AuthorKana),     DecimalText(f.Year),       DecimalText(f.Month),
+            TextValue(f.Publisher),      TextValue(f.PublisherKana), TextValue(f.Place),
+            TextValue(f.PlaceKana),      TextValue(f.ISBN),          DecimalText(f.ID)};
 }
 
 bool Execute(Catalogue& catalogue, const std::string& sql)
@@ -53,10 +50,10 @@ std::string EscapeQuotes(std::string text)
     return text;
 }
 
-std::string BuildInsertStatement(const BookData& book, bool nameColumns, TextForm form)
+std::string BuildInsertStatement(const BookData& book, bool nameColumns)
 {
     std::string names, values;
-    const auto texts = ValueTexts(book.Fields(), form);
+    const auto texts = ValueTexts(book.Fields());
     for (int column = 0; column < kTableColumnCount; ++column) {
         const char* separator = column > 0 ? ", " : "";
         names += separator + std::string(kBookColumnNames[column]);
@@ -67,11 +64,11 @@ std::string BuildInsertStatement(const BookData& book, bool nameColumns, TextFor
     return sql + "VALUES (" + values + ");";
 }
 
-std::string BuildUpdateStatement(const BookData& book, TextForm form)
+std::string BuildUpdateStatement(const BookData& book)
 {
     // Every column is set, the ID to its own value.
     std::string sql = "UPDATE 'Tomebox' SET ";
-    const auto texts = ValueTexts(book.Fields(), form);
+    const auto texts = ValueTexts(book.Fields());
     for (int column = 0; column < kTableColumnCount; ++column) {
         if (column > 0) sql += ", ";
         sql += std::string(kBookColumnNames[column]) + " = " + texts[column];
@@ -84,17 +81,17 @@ std::string BuildDeleteStatement(int32_t id)
     return "DELETE FROM 'Tomebox' WHERE ID = " + DecimalText(id);
 }
 
-bool SaveBookData(Catalogue& catalogue, SaveMode mode, const BookPtr& book, TextForm form)
+bool SaveBookData(Catalogue& catalogue, SaveMode mode, const BookPtr& book)
 {
     if ((mode != Insert && mode != Update) || !book) return false;
-    if (mode == Insert) return Execute(catalogue, BuildInsertStatement(*book, catalogue.insertNamesColumns, form));
-    return ExecuteOnItsRow(catalogue, BuildUpdateStatement(*book, form));
+    if (mode == Insert) return Execute(catalogue, BuildInsertStatement(*book, catalogue.insertNamesColumns));
+    return ExecuteOnItsRow(catalogue, BuildUpdateStatement(*book));
 }
 
 bool LoadCatalogue(Catalogue& catalogue)
 {
     if (!catalogue.db) return false;
-    const TableRead read = ReadWholeTable(catalogue.db.get(), RowText::FromUtf8, catalogue.books);
+    const TableRead read = ReadWholeTable(catalogue.db.get(), catalogue.books);
     catalogue.insertNamesColumns = !read.inTableOrder;
     return read.complete;
 }

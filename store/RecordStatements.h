@@ -10,27 +10,19 @@
 
 enum SaveMode { Insert = 0, Update = 1 };
 
-// The form of a record's texts, which tells how they reach the table's
-// UTF-8.
-enum class TextForm {
-    Ansi,           // the system code page, as the program holds them: converted
-    Utf8,           // UTF-8 already: written as they are
-    AnsiWhereValid, // as a version-0 table holds them: converted where they are
-                    // text of the system code page, else written as they are
-};
-
 std::string EscapeQuotes(std::string text);
 
-// The statement texts, exposed for their callers' tests.
+// The statement texts, exposed for their callers' tests.  Texts are
+// written as the record holds them: UTF-8, the table's own encoding.
 // With nameColumns the INSERT lists the twelve column names, for a table
 // that holds them in another order or beside further columns.
-std::string BuildInsertStatement(const BookData& book, bool nameColumns = false, TextForm form = TextForm::Ansi);
-std::string BuildUpdateStatement(const BookData& book, TextForm form = TextForm::Ansi);
+std::string BuildInsertStatement(const BookData& book, bool nameColumns = false);
+std::string BuildUpdateStatement(const BookData& book);
 std::string BuildDeleteStatement(int32_t id);
 
 // True when the INSERT ran with SQLITE_OK, or the UPDATE did and changed
 // the record's row; false at once for any other mode.
-bool SaveBookData(Catalogue& catalogue, SaveMode mode, const BookPtr& book, TextForm form = TextForm::Ansi);
+bool SaveBookData(Catalogue& catalogue, SaveMode mode, const BookPtr& book);
 // Appends one record per row to the catalogue list; true when the whole
 // table was read.
 bool LoadCatalogue(Catalogue& catalogue);

@@ -1,127 +1,91 @@
 #include "store/TextEncoding.h"
 
-#include <windows.h>
 #include <climits>
-#include <cstring>
-#include <vector>
 #include <new>
 
 namespace {
 
-// Texts of up to this many bytes pass through buffers on the stack: the
-// loading of a catalogue converts nine texts per row.
-constexpr int kStackUnits = 512;
+constexpr UINT kCodePage932 = 932;
 
-// One conversion through UTF-16 of text that holds no NUL.  A short text
-// converts without measuring first: a byte of input gives at most one
-// UTF-16 unit, and a unit at most three bytes of output, so buffers of
-// those sizes always suffice and the platform's own counts come back from
-// the converting calls; the result is then made once, at its size.  A long
-// one is measured, converted, measured and converted.  A count of 0 from
-// the platform ends the conversion with empty text, so no buffer is ever
-// read or written past what was allocated for it.
-std::string Convert(const char* text, std::size_t size, UINT from, UINT to)
+int CheckedSize(std::size_t size)
 {
-    if (size == 0) return std::string();
     if (size >= static_cast<std::size_t>(INT_MAX)) throw std::bad_alloc();
-    const int count = static_cast<int>(size);
-    if (count <= kStackUnits) {
-        WCHAR wide[kStackUnits];
-        const int wideCount = MultiByteToWideChar(from, 0, text, count, wide, kStackUnits);
-        if (wideCount <= 0) return std::string();
-        char bytes[3 * kStackUnits];
-        const int written = WideCharToMultiByte(to, 0, wide, wideCount, bytes, sizeof bytes, nullptr, nullptr);
-        return written > 0 ? std::string(bytes, static_cast<std::size_t>(written)) : std::string();
-    }
-
-    const int wideCount = MultiByteToWideChar(from, 0, text, count, nullptr, 0);
-    if (wideCount <= 0) return std::string();
-    std::vector<WCHAR> wide(static_cast<std::size_t>(wideCount));
-    if (MultiByteToWideChar(from, 0, text, count, wide.data(), wideCount) != wideCount) return std::string();
-    const int byteCount = WideCharToMultiByte(to, 0, wide.data(), wideCount, nullptr, 0, nullptr, nullptr);
-    if (byteCount <= 0) return std::string();
-    std::string result(static_cast<std::size_t>(byteCount), '\0');
-    const int written = WideCharToMultiByte(to, 0, wide.data(), wideCount, &result[0], byteCount, nullptr, nullptr);
-    if (written <= 0) return std::string();
-    result.resize(static_cast<std::size_t>(written));
-    return result;
+    return static_cast<int>(size);
 }
 
-// The text up to its first NUL, as the C string it is read as.
-std::size_t CStringSize(const std::string& text)
+// A measuring call, then the converting one.  A count of 0 from the
+// platform gives empty text, so no buffer is read or written past its size.
+std::u16string ToUtf16(UINT codePage, const std::string& text)
 {
-    const void* nul = std::memchr(text.data(), '\0', text.size());
-    return nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()) : text.size();
+    if (text.empty()) return std::u16string();
+    const int size = CheckedSize(text.size());
+    const int units = MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
+    if (units <= 0) return std::u16string();
+    std::u16string wide(static_cast<std::size_t>(units), u'\0');
+    const int written =
+        MultiByteToWideChar(codePage, 0, text.data(), size, reinterpret_cast<WCHAR*>(&wide[0]), units);
+    wide.resize(written > 0 ? static_cast<std::size_t>(written) : 0);
+    return wide;
 }
 
-// The ANSI code page of the calling thread, as a number that the lead-byte
-// functions take (they do not all know CP_THREAD_ACP).
-WORD ThreadAnsiCodePage()
+bool IsStrictly(UINT codePage, const char* text, int size)
 {
-    DWORD codePage = 0;
-    if (GetLocaleInfoW(GetThreadLocale(), LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
-                       reinterpret_cast<LPWSTR>(&codePage), sizeof codePage / sizeof(WCHAR)) == 0
-        || codePage == 0)
-        codePage = GetACP();
-    return static_cast<WORD>(codePage);
+    return MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text, size, nullptr, 0) > 0;
+}
+
+bool IsHighSurrogate(char16_t unit)
+{
+    return unit >= 0xD800 && unit <= 0xDBFF;
 }
 
 }  // namespace
 
-std::string AnsiToUtf8(std::string text)
+std::u16string Utf8ToUtf16(const std::string& text)
 {
-    return Convert(text.data(), CStringSize(text), CP_THREAD_ACP, CP_UTF8);
+    return ToUtf16(CP_UTF8, text);
 }
 
-bool IsAnsiText(const std::string& text)
+std::string Utf16ToUtf8(const std::u16string& text)
 {
+    if (text.empty()) return std::string();
+    const int size = CheckedSize(text.size());
+    const WCHAR* wide = WideText(text);
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide, size, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0) return std::string();
+    std::string result(static_cast<std::size_t>(bytes), '\0');
+    const int written = WideCharToMultiByte(CP_UTF8, 0, wide, size, &result[0], bytes, nullptr, nullptr);
+    result.resize(written > 0 ? static_cast<std::size_t>(written) : 0);
+    return result;
+}
+
+std::u16string CutUtf16Text(std::u16string text, std::size_t maxUnits)
+{
+    if (text.size() <= maxUnits) return text;
+    std::size_t cut = maxUnits;
+    if (cut > 0 && IsHighSurrogate(text[cut - 1])) --cut;
+    text.resize(cut);
+    return text;
+}
+
+bool IsCp932Text(const std::string& text)
+{
+    if (text.empty()) return true;
     // Measured with its terminator, so that a lead byte at the very end,
     // without its trail byte, is refused too.
-    const std::size_t size = CStringSize(text);
-    if (size >= static_cast<std::size_t>(INT_MAX)) return false;
-    return MultiByteToWideChar(CP_THREAD_ACP, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(size) + 1, nullptr,
-                               0)
-           > 0;
+    return IsStrictly(kCodePage932, text.c_str(), CheckedSize(text.size()) + 1);
+}
+
+std::string Cp932ToUtf8(const std::string& text)
+{
+    return Utf16ToUtf8(ToUtf16(kCodePage932, text));
 }
 
 bool IsUtf8Text(const std::string& text)
 {
-    if (text.empty()) return true;
-    if (text.size() >= static_cast<std::size_t>(INT_MAX)) return false;
-    return MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0)
-           > 0;
-}
-
-std::string Utf8ToAnsi(std::string text)
-{
-    return Convert(text.data(), CStringSize(text), CP_UTF8, CP_THREAD_ACP);
-}
-
-std::string Utf8ToAnsi(const char* text, std::size_t size)
-{
-    return Convert(text, size, CP_UTF8, CP_THREAD_ACP);
-}
-
-std::string CutAnsiText(const std::string& text, std::size_t maxBytes)
-{
-    if (text.size() <= maxBytes) return text;
-    const WORD codePage = ThreadAnsiCodePage();
-    const char* begin = text.c_str();
-    const char* end = begin + text.size();
-    const char* cut = begin;
-    while (cut < end) {
-        const char* next = CharNextExA(codePage, cut, 0);
-        if (next <= cut) next = cut + 1;  // an embedded NUL: one byte
-        if (next > end) next = end;
-        if (static_cast<std::size_t>(next - begin) > maxBytes) break;
-        cut = next;
-    }
-    return std::string(begin, cut);
+    return text.empty() || IsStrictly(CP_UTF8, text.data(), CheckedSize(text.size()));
 }
 
 std::string DecimalText(int32_t value)
 {
-    // As "%d" would, without the formatting machinery: twice per row of a
-    // fill.
     return std::to_string(value);
 }

@@ -1,26 +1,35 @@
-// Text crossing between the system code page (screen, memory) and UTF-8
-// (database), through the platform's code-page conversion.
+// Texts in memory and in the database are UTF-8, exactly as the file holds
+// them; the windows take UTF-16.  Code page 932 is only the format of
+// version-0 files, whatever the system's own code page.
 #pragma once
+#include <windows.h>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
-// A text is converted up to its first NUL, as the C string it is read as.
-std::string AnsiToUtf8(std::string text);
-// True when the system code page holds the text without a doubt: a strict
-// conversion takes it (no byte that is no character of the code page, no
-// lead byte without its trail).
-bool IsAnsiText(const std::string& text);
+// A byte sequence that is no UTF-8 becomes U+FFFD.
+std::u16string Utf8ToUtf16(const std::string& text);
+// An unpaired surrogate becomes U+FFFD.
+std::string Utf16ToUtf8(const std::u16string& text);
+
+// UTF-16 as the W interfaces take it: WCHAR is 16 bits in every build.
+inline const WCHAR* WideText(const std::u16string& text)
+{
+    return reinterpret_cast<const WCHAR*>(text.c_str());
+}
+
+// The longest prefix of at most maxUnits UTF-16 units that does not end
+// between the two halves of a surrogate pair.
+std::u16string CutUtf16Text(std::u16string text, std::size_t maxUnits);
+
+// True when the text is code page 932 without a doubt: no byte that is no
+// character of it, no lead byte without its trail.
+bool IsCp932Text(const std::string& text);
+// Code page 932 to UTF-8; a byte that is no character of the code page
+// becomes the code page's default character, so the result is always UTF-8.
+std::string Cp932ToUtf8(const std::string& text);
 // True when the text is valid UTF-8 (the empty text included).
 bool IsUtf8Text(const std::string& text);
-std::string Utf8ToAnsi(std::string text);
-// The same over the first `size` bytes of text that hold no NUL, such as a
-// column of an SQLite row cut at its first NUL, without copying it first.
-std::string Utf8ToAnsi(const char* text, std::size_t size);
-
-// The longest prefix of system-code-page text that fits in maxBytes without
-// splitting a double-byte character.
-std::string CutAnsiText(const std::string& text, std::size_t maxBytes);
 
 // An integer as the program writes it into statements, boxes and cells:
 // plain decimal digits, a leading "-" when negative ("%d").

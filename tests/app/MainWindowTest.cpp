@@ -7,6 +7,7 @@
 #include "dialogs/Globals.h"
 #include "listview/BookListView.h"
 #include "resources/resource.h"
+#include "store/TextEncoding.h"
 #include "support/GTestWin32.h"
 #include "support/RunningTomebox.h"
 #include "support/ScratchDirectory.h"
@@ -204,13 +205,13 @@ TEST(MainWindow, CatalogueViewColumnsAndStyles)
     };
     ASSERT_EQ(7, Header_GetItemCount(ListView_GetHeader(view)));
     for (int i = 0; i < 7; ++i) {
-        char title[64] = {};
-        LVCOLUMNA column = {};
+        WCHAR title[64] = {};
+        LVCOLUMNW column = {};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
         column.pszText = title;
-        column.cchTextMax = sizeof title;
-        ASSERT_TRUE(SendMessageA(view, LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&column))) << i;
-        EXPECT_EQ(std::string(columns[i].title), title) << i;
+        column.cchTextMax = 64;
+        ASSERT_TRUE(SendMessageW(view, LVM_GETCOLUMNW, i, reinterpret_cast<LPARAM>(&column))) << i;
+        EXPECT_EQ(std::string(columns[i].title), Utf16ToUtf8(reinterpret_cast<const char16_t*>(title))) << i;
         EXPECT_EQ(columns[i].width, column.cx) << i;
         EXPECT_EQ(LVCFMT_LEFT, column.fmt & LVCFMT_JUSTIFYMASK) << i;
     }

@@ -80,6 +80,28 @@ TEST_F(BookFormIsbn, AnswerFillsTheBoxesWhileTheFormStaysResponsiveAndOkSavesThe
     EXPECT_EQ((std::vector<std::string>{u8"0|Full Title|Author One|2014|5|表の棚|slow:400:9784003101018"}), Table());
 }
 
+// What the lookup writes into the boxes is what OK saves, in any script.
+TEST_F(BookFormIsbn, AnswersInAnyScriptAreSavedAsShown)
+{
+    RunningTomebox app;
+    const std::pair<std::string, std::string> volumes[] = {{"L'Étranger", "Albert Camus"}, {"我们仨", "杨绛"}};
+    for (const auto& [title, author] : volumes) {
+        ui.WhenDialogOpens(kForm, [&](HWND form) {
+            ASSERT_TRUE(LookUp(form, "volume:" + title + "|" + author));
+            EXPECT_EQ(title, GetText(form, IDC_BOOK_NAME));
+            Press(form, IDOK);
+        });
+        Press(app.commandBar(), IDC_NEW_BOOK);
+    }
+    EXPECT_TRUE(ui.Boxes().empty());
+    EXPECT_TRUE(lookupBoxes.Boxes().empty());
+    EXPECT_EQ("我们仨", CellText(app.catalogueView(), 1, 0));
+    EXPECT_EQ(0, app.Exit());
+    EXPECT_EQ((std::vector<std::string>{"0|L'Étranger|Albert Camus|1942|5|NULL|volume:L'Étranger|Albert Camus",
+                                        "1|我们仨|杨绛|1942|5|NULL|volume:我们仨|杨绛"}),
+              Table());
+}
+
 TEST_F(BookFormIsbn, CancelAfterTheAnswerChangesNothing)
 {
     WriteDatabase(kFile, CatalogueSql(u8"INSERT INTO Tomebox VALUES ('雪国', NULL, '川端康成', NULL, 1937, 6, NULL, "

@@ -2,6 +2,7 @@
 // views and statements: the cases the real windows cannot easily reach.
 #include <climits>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 #include "dialogs/RecordCommands.h"
@@ -13,21 +14,28 @@ namespace {
 
 class FakeBoxes : public BookFormBoxes {
 public:
-    std::string Text(int box) const override
+    std::u16string Text(int box) const override
     {
         auto found = texts.find(box);
-        return found == texts.end() ? "" : found->second;
+        return found == texts.end() ? u"" : found->second;
     }
     int32_t Number(int box) const override
     {
         auto found = numbers.find(box);
         return found == numbers.end() ? 0 : found->second;
     }
-    void SetText(int box, const std::string& text) override { texts[box] = text; }
+    void SetText(int box, const std::u16string& text) override { texts[box] = text; }
 
-    std::map<int, std::string> texts;
+    std::map<int, std::u16string> texts;
     std::map<int, int32_t> numbers;
 };
+
+std::string Repeat(const std::string& text, int times)
+{
+    std::string repeated;
+    for (int i = 0; i < times; ++i) repeated += text;
+    return repeated;
+}
 
 BookFields Book(int32_t id, const std::string& name, int32_t year = 2000)
 {
@@ -43,13 +51,14 @@ BookFields Book(int32_t id, const std::string& name, int32_t year = 2000)
     return f;
 }
 
-// The catalogue and hit lists, the two views kept in step with them, and a
-// database stand-in that records what it was asked to write.
+// The catalogue and hit lists, the catalogue view and two results views,
+// and a database stand-in that records what it was asked to write.
 struct Lists {
     BookList catalogue;
     BookList hits;
     FakeListView catalogueView;
     FakeListView resultsView;
+    FakeListView olderResultsView;
     FakeBoxes boxes;
     std::vector<SaveMode> saves;
     std::vector<BookFields> saved;
@@ -66,9 +75,9 @@ struct Lists {
         hits.push_back(book);
         resultsView.Append(*book);
     }
-    RecordCommandContext Context(int selection, bool fromResults)
+    RecordCommandContext Context()
     {
-        return {selection, fromResults, catalogue, hits, catalogueView, resultsView,
+        return {catalogue, hits, catalogueView, {&olderResultsView, &resultsView},
                 {[this](SaveMode mode, const BookPtr& book) {
                      saves.push_back(mode);
                      saved.push_back(book->Fields());
@@ -79,15 +88,23 @@ struct Lists {
                      return writesSucceed;
                  }}};
     }
-    FormOutcome Submit(int selection, bool fromResults = false)
+    // The form opened on a row (-1: a new record) of the catalogue view or
+    // the results view.
+    BookFormTarget Open(int row, bool fromResults = false)
     {
-        RecordCommandContext context = Context(selection, fromResults);
-        return SubmitBookForm(boxes, context);
+        RecordCommandContext context = Context();
+        const FakeListView& view = fromResults ? resultsView : catalogueView;
+        return InitialiseBookForm(boxes, row != -1, RecordBehindRow(view, row, fromResults, context));
     }
-    DeleteOutcome Delete(int selection, bool fromResults)
+    FormOutcome Submit(const BookFormTarget& target)
     {
-        RecordCommandContext context = Context(selection, fromResults);
-        return DeleteRecordAtRow(context);
+        RecordCommandContext context = Context();
+        return SubmitBookForm(boxes, target, context);
+    }
+    bool Delete(const BookPtr& record)
+    {
+        RecordCommandContext context = Context();
+        return DeleteRecord(record, context);
     }
     static std::vector<int32_t> Ids(const BookList& books)
     {
@@ -120,75 +137,80 @@ TEST(NextBookId, OneMoreThanTheLargest)
     }
 }
 
-TEST(BookFormSubmit, AddAppendsRecordAndRowWithNextId)
+TEST(BookFormSubmit, AddAppendsRecordAndRowWithNextIdWhereverTheFormOpened)
 {
-    Lists lists;
-    lists.AddToCatalogue(Book(4, "a"));
-    lists.AddToCatalogue(Book(2, "b"));
-    lists.boxes.texts = {{IDC_BOOK_NAME, "  "}, {IDC_AUTHOR, "著者"}, {IDC_PLACE, "棚"},
-                         {IDC_PUBLISHER, "表社"}, {IDC_ISBN, "4-00"}, {IDC_PLACE_KANA, "タナ"}};
-    lists.boxes.numbers = {{IDC_YEAR, -5}, {IDC_MONTH, 0}};
+    for (bool fromResults : {false, true}) {
+        Lists lists;
+        lists.AddToCatalogue(Book(4, "a"));
+        lists.AddToCatalogue(Book(2, "b"));
+        lists.AddToHits(lists.catalogue[0]);
+        const BookFormTarget target = lists.Open(-1, fromResults);
+        lists.boxes.texts = {{IDC_BOOK_NAME, u"  "}, {IDC_AUTHOR, u"著者"}, {IDC_PLACE, u"棚"},
+                             {IDC_PUBLISHER, u"表社"}, {IDC_ISBN, u"4-00"}, {IDC_PLACE_KANA, u"タナ"}};
+        lists.boxes.numbers = {{IDC_YEAR, -5}, {IDC_MONTH, 0}};
 
-    ASSERT_EQ(FormOutcome::Saved, lists.Submit(-1));
+        ASSERT_EQ(FormOutcome::Saved, lists.Submit(target));
 
-    EXPECT_EQ(std::vector<SaveMode>{Insert}, lists.saves);
-    EXPECT_EQ(5, lists.saved.at(0).ID);
-    ASSERT_EQ(3u, lists.catalogue.size());
-    const BookFields& added = lists.catalogue[2]->Fields();
-    EXPECT_EQ(5, added.ID);
-    EXPECT_EQ("  ", added.BookName);
-    EXPECT_EQ("タナ", added.PlaceKana);
-    EXPECT_EQ("", added.BookNameKana);
-    ASSERT_EQ(3, lists.catalogueView.Count());
-    EXPECT_EQ(5, lists.catalogueView.ItemData(2));
-    EXPECT_EQ((std::vector<std::string>{"  ", "著者", "棚", "-5", "0", "表社", "4-00"}), lists.catalogueView.rows[2].cells);
+        EXPECT_EQ(std::vector<SaveMode>{Insert}, lists.saves);
+        ASSERT_EQ(3u, lists.catalogue.size());
+        const BookFields& added = lists.catalogue[2]->Fields();
+        EXPECT_EQ(5, added.ID);
+        EXPECT_EQ("  ", added.BookName);
+        EXPECT_EQ(u8"タナ", added.PlaceKana);
+        EXPECT_EQ("", added.BookNameKana);
+        EXPECT_EQ(5, lists.catalogueView.ItemData(2));
+        EXPECT_EQ((std::vector<std::string>{"  ", u8"著者", u8"棚", "-5", "0", u8"表社", "4-00"}),
+                  lists.catalogueView.rows[2].cells);
+        EXPECT_EQ(1, lists.resultsView.Count());
+        EXPECT_EQ(1u, lists.hits.size());
+    }
 }
 
-TEST(BookFormSubmit, AddFromResultsStillAppendsToCatalogueView)
+// The form holds its record, not its row: rows moved, deleted or given to
+// another record while it was open change nothing of what OK changes, and
+// every row that shows the record is rewritten, in every view.
+TEST(BookFormSubmit, ChangeActsOnTheRecordTheFormOpenedOn)
 {
     Lists lists;
-    lists.AddToCatalogue(Book(0, "a"));
-    lists.AddToHits(lists.catalogue[0]);
-    lists.boxes.texts[IDC_BOOK_NAME] = "new";
-    ASSERT_EQ(FormOutcome::Saved, lists.Submit(-1, true));
-    EXPECT_EQ(2, lists.catalogueView.Count());
-    EXPECT_EQ(1, lists.resultsView.Count());
-    EXPECT_EQ(1u, lists.hits.size());
+    for (int32_t id : {3, 7, 10, 42}) lists.AddToCatalogue(Book(id, "book " + std::to_string(id)));
+    lists.AddToHits(lists.catalogue[2]);
+    lists.olderResultsView.Append(*lists.catalogue[3]);
+    lists.olderResultsView.Append(*lists.catalogue[2]);
+    const BookFormTarget target = lists.Open(0, true);  // ID 10
+    ASSERT_EQ(lists.catalogue[2], target.record);
+
+    // Meanwhile the other window deletes ID 3 (rows move up) and selects
+    // another row.
+    lists.catalogue.erase(lists.catalogue.begin());
+    lists.catalogueView.DeleteRow(0);
+    lists.catalogueView.rows[2].selected = true;
+    lists.boxes.texts[IDC_PLACE] = u"棚";
+    ASSERT_EQ(FormOutcome::Saved, lists.Submit(target));
+
+    EXPECT_EQ(10, lists.saved.at(0).ID);
+    EXPECT_EQ("book 10", lists.saved.at(0).BookName);
+    EXPECT_EQ(u8"棚", lists.catalogue[1]->GetPlace());
+    EXPECT_EQ("shelf", lists.catalogue[2]->GetPlace());
+    for (const FakeListView* view : {&lists.catalogueView, &lists.resultsView, &lists.olderResultsView})
+        for (const FakeListView::Row& row : view->rows)
+            EXPECT_EQ(row.itemData == 10 ? u8"棚" : "shelf", row.cells[2]) << row.itemData;
 }
 
-TEST(BookFormSubmit, ChangeFromResultsRewritesResultRowAndEveryCatalogueRowWithTheId)
-{
-    Lists lists;
-    lists.AddToCatalogue(Book(1, "a"));
-    lists.AddToCatalogue(Book(2, "b"));
-    lists.AddToCatalogue(Book(1, "twin"));
-    lists.AddToHits(lists.catalogue[1]);
-    lists.AddToHits(lists.catalogue[0]);
-    lists.boxes.texts[IDC_BOOK_NAME] = "changed";
-
-    ASSERT_EQ(FormOutcome::Saved, lists.Submit(1, true));
-
-    EXPECT_EQ(1, lists.saved.at(0).ID);
-    EXPECT_EQ("changed", lists.hits[1]->GetBookName());
-    EXPECT_EQ("changed", lists.catalogue[0]->GetBookName());
-    EXPECT_EQ("twin", lists.catalogue[2]->GetBookName());
-    EXPECT_EQ("changed", lists.resultsView.rows[1].cells[0]);
-    EXPECT_EQ("b", lists.resultsView.rows[0].cells[0]);
-    EXPECT_EQ("changed", lists.catalogueView.rows[0].cells[0]);
-    EXPECT_EQ("b", lists.catalogueView.rows[1].cells[0]);
-    EXPECT_EQ("changed", lists.catalogueView.rows[2].cells[0]);
-}
-
-TEST(BookFormSubmit, RowWithoutItsRecordSavesNothing)
+// OK saves nothing for a record the catalogue list no longer holds: its row
+// had none when the form opened, or it was deleted meanwhile (even when a
+// new record has taken its ID since).
+TEST(BookFormSubmit, RecordGoneSavesNothing)
 {
     const struct {
         const char* name;
-        int selection;
+        int row;
         bool fromResults;
+        bool deletedMeanwhile;
     } cases[] = {
-        {"row beyond the view", 2, false},
-        {"id not in the hit list", 1, true},
-        {"hit deleted from the catalogue since", 2, true},
+        {"row beyond the view", 2, false, false},
+        {"id not in the hit list", 1, true, false},
+        {"hit deleted from the catalogue before", 2, true, false},
+        {"deleted while the form was open", 0, false, true},
     };
     for (const auto& c : cases) {
         Lists lists;
@@ -197,67 +219,79 @@ TEST(BookFormSubmit, RowWithoutItsRecordSavesNothing)
         lists.AddToHits(lists.catalogue[0]);
         lists.resultsView.Append(BookData(Book(5, "gone")));
         lists.AddToHits(MakeBook(Book(1, "deleted, its ID taken by b")));
-        lists.boxes.texts[IDC_BOOK_NAME] = "changed";
+        const BookFormTarget target = lists.Open(c.row, c.fromResults);
+        if (c.deletedMeanwhile) lists.catalogue[0] = MakeBook(Book(0, "new record, same ID"));
+        lists.boxes.texts[IDC_BOOK_NAME] = u"changed";
 
-        EXPECT_EQ(FormOutcome::RecordMissing, lists.Submit(c.selection, c.fromResults)) << c.name;
+        EXPECT_EQ(FormOutcome::RecordMissing, lists.Submit(target)) << c.name;
         EXPECT_TRUE(lists.saves.empty()) << c.name;
-        EXPECT_EQ("a", lists.catalogue[0]->GetBookName()) << c.name;
         EXPECT_EQ("b", lists.catalogue[1]->GetBookName()) << c.name;
-        EXPECT_EQ("a", lists.resultsView.rows[0].cells[0]) << c.name;
+        EXPECT_EQ("a", lists.catalogueView.rows[0].cells[0]) << c.name;
     }
 }
 
-TEST(BookFormValues, LongTextsAreCutOnACharacterBoundary)
+TEST(BookFormValues, TypedTextsAreCutToTheLimitOnACharacterBoundary)
 {
-    std::string kanji;
-    for (int i = 0; i < 150; ++i) kanji += "表";
+    const std::u16string books = u"📚";  // a surrogate pair
     const struct {
         const char* name;
-        std::string typed;
+        std::u16string typed;
         std::string stored;
     } cases[] = {
-        {"255 bytes kept", std::string(255, 'a'), std::string(255, 'a')},
-        {"300 ascii bytes", std::string(300, 'a'), std::string(255, 'a')},
-        {"cut would split a character", kanji, kanji.substr(0, 254)},
-        {"cut falls between characters", "a" + kanji, "a" + kanji.substr(0, 254)},
+        {"255 units kept", std::u16string(255, u'a'), std::string(255, 'a')},
+        {"300 units", std::u16string(300, u'表'), Repeat(u8"表", 255)},
+        {"a pair across the limit", std::u16string(254, u'a') + books, std::string(254, 'a')},
+        {"a pair just inside", std::u16string(253, u'a') + books + u"x", std::string(253, 'a') + u8"📚"},
+        {"other scripts", u"Zoë 我们 김영하", u8"Zoë 我们 김영하"},
     };
     for (const auto& c : cases) {
         FakeBoxes boxes;
-        for (int box : {IDC_BOOK_NAME, IDC_BOOK_NAME_KANA, IDC_AUTHOR, IDC_AUTHOR_KANA, IDC_PUBLISHER,
-                        IDC_PUBLISHER_KANA, IDC_PLACE, IDC_PLACE_KANA, IDC_ISBN})
-            boxes.texts[box] = c.typed;
-        BookFields f = ReadFormValues(boxes);
-        for (const std::string* field : {&f.BookName, &f.BookNameKana, &f.Author, &f.AuthorKana, &f.Publisher,
-                                         &f.PublisherKana, &f.Place, &f.PlaceKana, &f.ISBN})
+        for (int box : {IDC_BOOK_NAME, IDC_AUTHOR, IDC_PLACE_KANA, IDC_ISBN}) boxes.texts[box] = c.typed;
+        BookFields f = ReadFormValues(boxes, BookFormTarget());
+        for (const std::string* field : {&f.BookName, &f.Author, &f.PlaceKana, &f.ISBN})
             EXPECT_EQ(c.stored, *field) << c.name;
     }
 }
 
-// A text longer than the boxes' limit, written by another program: saved
-// whole while its box still holds it, cut like any typed text once changed.
-TEST(BookFormSubmit, UnchangedLongTextsAreSavedWhole)
+// A box the user left alone keeps its field byte for byte: a text longer
+// than the limit, bytes that are no UTF-8 (written by another program), or
+// a value the other window saved while the form was open.
+TEST(BookFormSubmit, BoxesLeftAloneKeepTheirFieldsAsStored)
 {
-    std::string place;
-    for (int i = 0; i < 150; ++i) place += "表";  // 300 bytes
+    const std::string place = Repeat(u8"表", 300);
     const struct {
         const char* name;
-        std::string placeBox;
+        std::optional<std::u16string> placeBox;  // none: left alone
         std::string savedPlace;
     } cases[] = {
-        {"untouched", place, place},
-        {"changed", place + "x", place.substr(0, 254)},
-        {"cleared", "", ""},
+        {"untouched", std::nullopt, place},
+        {"changed", u"棚x", u8"棚x"},
+        {"cleared", u"", ""},
     };
     for (const auto& c : cases) {
         Lists lists;
         BookFields book = Book(4, std::string(300, 't'));
         book.Place = place;
+        book.Author = "Zo\xEB";  // code page 1252, not UTF-8
         lists.AddToCatalogue(book);
-        InitialiseBookForm(lists.boxes, lists.Context(0, false));
-        lists.boxes.texts[IDC_PLACE] = c.placeBox;
-        ASSERT_EQ(FormOutcome::Saved, lists.Submit(0)) << c.name;
-        EXPECT_EQ(c.savedPlace, lists.saved.at(0).Place) << c.name;
-        EXPECT_EQ(std::string(300, 't'), lists.saved.at(0).BookName) << c.name;
+        const BookFormTarget target = lists.Open(0);
+        EXPECT_EQ(u"Zo\uFFFD", lists.boxes.texts[IDC_AUTHOR]);
+        if (c.placeBox) lists.boxes.texts[IDC_PLACE] = *c.placeBox;
+        lists.boxes.texts[IDC_YEAR] = u"1999";
+        lists.boxes.numbers[IDC_YEAR] = 1999;
+        // The other window changes the ISBN meanwhile.
+        BookFields meanwhile = lists.catalogue[0]->Fields();
+        meanwhile.ISBN = "979";
+        *lists.catalogue[0] = BookData(meanwhile);
+
+        ASSERT_EQ(FormOutcome::Saved, lists.Submit(target)) << c.name;
+        const BookFields& saved = lists.saved.at(0);
+        EXPECT_EQ(c.savedPlace, saved.Place) << c.name;
+        EXPECT_EQ(std::string(300, 't'), saved.BookName) << c.name;
+        EXPECT_EQ("Zo\xEB", saved.Author) << c.name;
+        EXPECT_EQ("979", saved.ISBN) << c.name;
+        EXPECT_EQ(1999, saved.Year) << c.name;
+        EXPECT_EQ(4, saved.Month) << c.name;
         EXPECT_EQ(c.savedPlace, lists.catalogue[0]->GetPlace()) << c.name;
     }
 }
@@ -267,91 +301,54 @@ TEST(BookFormInitialise, LeavesBoxesEmptyWithoutARecord)
     Lists lists;
     lists.AddToCatalogue(Book(4, "a"));
     lists.catalogueView.Append(BookData(Book(6, "orphan")));
-    for (int selection : {-1, 1, 2}) {
-        FakeBoxes boxes;
-        InitialiseBookForm(boxes, lists.Context(selection, false));
-        EXPECT_TRUE(boxes.texts.empty()) << selection;
+    for (int row : {-1, 1, 2}) {
+        lists.boxes.texts.clear();
+        const BookFormTarget target = lists.Open(row);
+        EXPECT_TRUE(lists.boxes.texts.empty()) << row;
+        EXPECT_EQ(row != -1, target.editing) << row;
     }
 }
 
-// Catalogue 3, 7, 12 and a second 7 behind them; hits 12 and 7.
+// Catalogue 3, 7, 12; hits 12 and 7, shown in both results views.
 Lists ListsToDeleteFrom()
 {
     Lists lists;
     for (int32_t id : {3, 7, 12}) lists.AddToCatalogue(Book(id, "book " + std::to_string(id)));
-    lists.AddToCatalogue(Book(7, "twin"));
     lists.AddToHits(lists.catalogue[2]);
     lists.AddToHits(lists.catalogue[1]);
+    for (const FakeListView::Row& row : lists.resultsView.rows) lists.olderResultsView.rows.push_back(row);
     return lists;
 }
 
-TEST(DeleteRecord, FromTheCatalogueRemovesTheFirstRecordWithTheIdAndTheRow)
+TEST(DeleteRecord, RemovesTheRecordFromBothListsAndEveryView)
 {
     Lists lists = ListsToDeleteFrom();
-    BookPtr deleted = lists.catalogue[1];
-    const DeleteOutcome outcome = lists.Delete(1, false);
-    EXPECT_TRUE(outcome.deleted);
-    EXPECT_EQ(1, outcome.cataloguePosition);
+    EXPECT_TRUE(lists.Delete(lists.catalogue[1]));
     EXPECT_EQ(std::vector<int32_t>{7}, lists.removed);
-    EXPECT_EQ((std::vector<int32_t>{3, 12, 7}), Lists::Ids(lists.catalogue));
-    EXPECT_EQ((std::vector<int32_t>{3, 12, 7}), lists.catalogueView.ItemDataOfAll());
-    EXPECT_EQ("twin", lists.catalogue[2]->GetBookName());
-    EXPECT_EQ((std::vector<int32_t>{12, 7}), Lists::Ids(lists.hits));
-}
-
-TEST(DeleteRecord, FromTheCatalogueARowWithoutRecordStillGoes)
-{
-    Lists lists = ListsToDeleteFrom();
-    lists.catalogueView.Append(BookData(Book(99, "orphan")));
-    const DeleteOutcome outcome = lists.Delete(4, false);
-    EXPECT_TRUE(outcome.deleted);
-    EXPECT_EQ(-1, outcome.cataloguePosition);
-    EXPECT_EQ((std::vector<int32_t>{3, 7, 12, 7}), Lists::Ids(lists.catalogue));
-    EXPECT_EQ((std::vector<int32_t>{3, 7, 12, 7}), lists.catalogueView.ItemDataOfAll());
-}
-
-TEST(DeleteRecord, FromTheResultsRemovesTheHitItsRowTheRecordAndItsCatalogueRow)
-{
-    Lists lists = ListsToDeleteFrom();
-    const DeleteOutcome outcome = lists.Delete(1, true);
-    EXPECT_TRUE(outcome.deleted);
-    EXPECT_EQ(1, outcome.cataloguePosition);
-    EXPECT_EQ(std::vector<int32_t>{7}, lists.removed);
+    EXPECT_EQ((std::vector<int32_t>{3, 12}), Lists::Ids(lists.catalogue));
+    EXPECT_EQ((std::vector<int32_t>{3, 12}), lists.catalogueView.ItemDataOfAll());
     EXPECT_EQ(std::vector<int32_t>{12}, Lists::Ids(lists.hits));
     EXPECT_EQ(std::vector<int32_t>{12}, lists.resultsView.ItemDataOfAll());
-    EXPECT_EQ((std::vector<int32_t>{3, 12, 7}), Lists::Ids(lists.catalogue));
-    EXPECT_EQ((std::vector<int32_t>{3, 12, 7}), lists.catalogueView.ItemDataOfAll());
+    EXPECT_EQ(std::vector<int32_t>{12}, lists.olderResultsView.ItemDataOfAll());
 }
 
-// From the results, only a record the hit list and the catalogue list
-// both still hold is deleted: a hit deleted from the catalogue since the
-// search (its ID now carried by another record), or a row whose ID the hit
-// list no longer holds, runs no statement and changes nothing.
-TEST(DeleteRecord, FromTheResultsOnlyARecordStillInTheCatalogue)
+// A delete that the database refuses, or whose record is gone from the
+// catalogue list (deleted since it was taken, though a new record may
+// carry its ID), changes nothing.
+TEST(DeleteRecord, RefusedOrGoneChangesNothing)
 {
-    for (int row : {2, 0}) {
+    for (const char* why : {"refused", "gone", "none"}) {
         Lists lists = ListsToDeleteFrom();
-        lists.AddToHits(MakeBook(Book(3, "deleted since")));
-        lists.hits.erase(lists.hits.begin());  // hit 12 gone, its row kept
-        EXPECT_FALSE(lists.Delete(row, true).deleted) << row;
-        EXPECT_TRUE(lists.removed.empty()) << row;
-        EXPECT_EQ((std::vector<int32_t>{12, 7, 3}), lists.resultsView.ItemDataOfAll()) << row;
-        EXPECT_EQ((std::vector<int32_t>{3, 7, 12, 7}), lists.catalogueView.ItemDataOfAll()) << row;
-        EXPECT_EQ((std::vector<int32_t>{3, 7, 12, 7}), Lists::Ids(lists.catalogue)) << row;
-    }
-}
-
-TEST(DeleteRecord, RefusedByTheDatabaseChangesNothing)
-{
-    for (bool fromResults : {false, true}) {
-        Lists lists = ListsToDeleteFrom();
-        lists.writesSucceed = false;
-        EXPECT_FALSE(lists.Delete(1, fromResults).deleted) << fromResults;
-        EXPECT_EQ(std::vector<int32_t>{7}, lists.removed) << fromResults;
-        EXPECT_EQ((std::vector<int32_t>{3, 7, 12, 7}), lists.catalogueView.ItemDataOfAll()) << fromResults;
-        EXPECT_EQ((std::vector<int32_t>{3, 7, 12, 7}), Lists::Ids(lists.catalogue)) << fromResults;
-        EXPECT_EQ((std::vector<int32_t>{12, 7}), lists.resultsView.ItemDataOfAll()) << fromResults;
-        EXPECT_EQ((std::vector<int32_t>{12, 7}), Lists::Ids(lists.hits)) << fromResults;
+        BookPtr record = lists.catalogue[1];
+        lists.writesSucceed = std::string(why) != "refused";
+        if (std::string(why) == "gone") lists.catalogue[1] = MakeBook(Book(7, "new record, same ID"));
+        if (std::string(why) == "none") record = nullptr;
+        EXPECT_FALSE(lists.Delete(record)) << why;
+        EXPECT_EQ(std::string(why) == "refused", !lists.removed.empty()) << why;
+        EXPECT_EQ((std::vector<int32_t>{3, 7, 12}), Lists::Ids(lists.catalogue)) << why;
+        EXPECT_EQ((std::vector<int32_t>{3, 7, 12}), lists.catalogueView.ItemDataOfAll()) << why;
+        EXPECT_EQ((std::vector<int32_t>{12, 7}), lists.resultsView.ItemDataOfAll()) << why;
+        EXPECT_EQ((std::vector<int32_t>{12, 7}), Lists::Ids(lists.hits)) << why;
     }
 }
 

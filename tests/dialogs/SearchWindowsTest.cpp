@@ -242,7 +242,6 @@ TEST_F(SearchWindows, DeleteAnsweredYesRemovesTheRecordEverywhere)
         EXPECT_EQ(std::vector<ShownBox>{DeleteQuestion(results)}, ui.Boxes());
         EXPECT_EQ((std::vector<int32_t>{3}), ItemData(ResultsView(results)));
         EXPECT_EQ("cut", CellText(ResultsView(results), 0, 0));
-        EXPECT_EQ(1, g_globals.selectionIndex);
     });
     EXPECT_EQ((std::vector<int32_t>{0, 2, 3, 4}), ItemData(app->catalogueView()));
     EXPECT_EQ("O'Brien", CellText(app->catalogueView(), 1, 0));
@@ -402,6 +401,122 @@ TEST_F(SearchWindows, SecondSearchFromTheMainWindowRefillsTheHitList)
     EXPECT_EQ("cute", CellText(app->catalogueView(), 3, 0));
     EXPECT_EQ((std::vector<std::string>{"cat", "cute"}),
               QueryDatabase(kDb, "SELECT BookName FROM Tomebox WHERE ID IN (1, 3) ORDER BY ID"));
+}
+
+// While a form or a question of one window is open, the other window's
+// commands run.  Each command acts on the book it started on: IDs 0 to 4,
+// the results of 2014 showing IDs 1 and 3.
+std::vector<std::string> Places()
+{
+    return QueryDatabase(kDb, "SELECT ID, Place FROM Tomebox ORDER BY ID");
+}
+
+TEST_F(SearchWindows, AFormChangesTheBookItOpenedOn)
+{
+    Start();
+    SearchYear2014([&](HWND results) {
+        // The results' form on ID 1; meanwhile the main window opens the
+        // form on ID 4 and a new one, cancels both, and searches again
+        // (another results window, the same hits).
+        SelectRow(ResultsView(results), 0);
+        ui.WhenDialogOpens("書籍情報", [&](HWND form) {
+            CancelOnExit cancel(form);
+            SelectRow(app->catalogueView(), 4);
+            for (int button : {IDC_EDIT_BOOK, IDC_NEW_BOOK}) {
+                ui.WhenDialogOpens("書籍情報", [](HWND other) { Press(other, IDCANCEL); });
+                Press(app->commandBar(), button);
+            }
+            ui.WhenDialogOpens("条件入力", [&](HWND conditions) {
+                SetText(conditions, IDC_YEAR, "2014");
+                ui.WhenDialogOpens("検索結果", [](HWND second) { Press(second, IDCANCEL); });
+                Press(conditions, IDOK);
+            });
+            Press(app->commandBar(), IDC_SEARCH);
+            SetText(form, IDC_PLACE, "棚");
+            Press(form, IDOK);
+        });
+        Press(results, IDC_EDIT_BOOK);
+        EXPECT_EQ((std::vector<std::string>{"cat", "Ann", "棚", "2014", "1", "P", ""}), RowTexts(ResultsView(results), 0));
+
+        // The main window's form on ID 0; meanwhile the results window opens
+        // the form on ID 3, cancels it, and deletes ID 1.
+        SelectRow(app->catalogueView(), 0);
+        ui.WhenDialogOpens("書籍情報", [&](HWND form) {
+            CancelOnExit cancel(form);
+            SelectRow(ResultsView(results), 1);
+            ui.WhenDialogOpens("書籍情報", [](HWND other) { Press(other, IDCANCEL); });
+            Press(results, IDC_EDIT_BOOK);
+            SelectRow(ResultsView(results), 0);
+            ui.QueueAnswer(IDYES);
+            Press(results, IDC_DELETE_BOOK);
+            SetText(form, IDC_PLACE, "床");
+            Press(form, IDOK);
+        });
+        Press(app->commandBar(), IDC_EDIT_BOOK);
+        EXPECT_EQ((std::vector<int32_t>{3}), ItemData(ResultsView(results)));
+    });
+    EXPECT_EQ(1u, ui.Boxes().size());  // the question about ID 1
+    EXPECT_EQ((std::vector<int32_t>{0, 2, 3, 4}), ItemData(app->catalogueView()));
+    EXPECT_EQ("床", CellText(app->catalogueView(), 0, 2));
+    EXPECT_EQ((std::vector<std::string>{"0|床", "2|NULL", "3|B", "4|NULL"}), Places());
+}
+
+TEST_F(SearchWindows, ADeleteRemovesTheBookItAskedAbout)
+{
+    Start();
+    SearchYear2014([&](HWND results) {
+        // The main window asks about ID 0; meanwhile the results window
+        // deletes ID 1.  Then the results window asks about ID 3; meanwhile
+        // the main window deletes ID 2.  Each first selected row is row 0.
+        const std::pair<HWND, HWND> turns[] = {{app->commandBar(), results}, {results, app->commandBar()}};
+        auto viewOf = [&](HWND window) { return window == results ? ResultsView(results) : app->catalogueView(); };
+        for (const auto& [asker, other] : turns) {
+            SelectRow(viewOf(asker), 0);
+            ui.WhenDialogOpens("確認", [&, other = other](HWND question) {
+                SelectRow(viewOf(other), 0);
+                ui.QueueAnswer(IDYES);
+                Press(other, IDC_DELETE_BOOK);
+                Press(question, IDYES);
+            });
+            Press(asker, IDC_DELETE_BOOK);
+        }
+        EXPECT_TRUE(ItemData(ResultsView(results)).empty());
+    });
+    EXPECT_EQ(2u, ui.Boxes().size());  // the other window's questions
+    EXPECT_EQ((std::vector<int32_t>{4}), ItemData(app->catalogueView()));
+    EXPECT_EQ((std::vector<std::string>{"4|NULL"}), Places());
+}
+
+// The book a form or a question is about is deleted meanwhile from the
+// other window: the form saves nothing, the delete deletes nothing else.
+TEST_F(SearchWindows, ACommandWhoseBookIsGoneChangesNothingElse)
+{
+    Start();
+    SearchYear2014([&](HWND results) {
+        SelectRow(app->catalogueView(), 3);
+        ui.WhenDialogOpens("書籍情報", [&](HWND form) {
+            CancelOnExit cancel(form);
+            SelectRow(ResultsView(results), 1);
+            ui.QueueAnswer(IDYES);
+            Press(results, IDC_DELETE_BOOK);
+            SetText(form, IDC_PLACE, "棚");
+            Press(form, IDOK);
+            EXPECT_EQ(ErrorBox("編集中書籍情報が見つかりません", form), ui.Boxes().back());
+        });
+        Press(app->commandBar(), IDC_EDIT_BOOK);
+
+        SelectRow(app->catalogueView(), 1);
+        ui.WhenDialogOpens("確認", [&](HWND question) {
+            SelectRow(ResultsView(results), 0);
+            ui.QueueAnswer(IDYES);
+            Press(results, IDC_DELETE_BOOK);
+            Press(question, IDYES);
+        });
+        Press(app->commandBar(), IDC_DELETE_BOOK);
+        EXPECT_EQ(ErrorBox("SQLデータの削除に失敗しました", app->mainWindow()), ui.Boxes().back());
+    });
+    EXPECT_EQ((std::vector<int32_t>{0, 2, 4}), ItemData(app->catalogueView()));
+    EXPECT_EQ((std::vector<std::string>{"0|書斎", "2|NULL", "4|NULL"}), Places());
 }
 
 }  // namespace

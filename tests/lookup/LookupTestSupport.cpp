@@ -6,6 +6,7 @@
 #include "lookup/IsbnSearch.h"
 #include "lookup/VolumeApiHost.h"
 #include "resources/resource.h"
+#include "store/TextEncoding.h"
 
 namespace {
 
@@ -84,13 +85,13 @@ bool RequestLogHas(const std::string& line)
 
 HWND CreateTestBookForm()
 {
-    return CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_BOOK_FORM), nullptr,
+    return CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_BOOK_FORM), nullptr,
                               TestBookFormProc, 0);
 }
 
 void SetBoxText(HWND form, int boxId, const std::u16string& text)
 {
-    SetDlgItemTextW(form, boxId, reinterpret_cast<LPCWSTR>(text.c_str()));
+    SetDlgItemTextW(form, boxId, WideText(text));
 }
 
 std::u16string BoxText(HWND form, int boxId)
@@ -108,12 +109,7 @@ void PressIsbnSearch(HWND form)
 
 std::string Utf8(const std::u16string& text)
 {
-    if (text.empty()) return std::string();
-    auto wide = reinterpret_cast<LPCWSTR>(text.data());
-    int size = WideCharToMultiByte(CP_UTF8, 0, wide, static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string result(size, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide, static_cast<int>(text.size()), &result[0], size, nullptr, nullptr);
-    return result;
+    return Utf16ToUtf8(text);
 }
 
 BoxCatcher::BoxCatcher(bool workersOnly)
@@ -150,11 +146,12 @@ BOOL CALLBACK BoxCatcher::Visit(HWND window, LPARAM self)
     GetClassNameA(window, className, sizeof className);
     if (lstrcmpA(className, "#32770") != 0 || GetDlgItem(window, 0xFFFF) == nullptr) return TRUE;
     if (!catcher->answered_.insert(window).second) return TRUE;
-    char caption[256] = {};
-    char text[1024] = {};
-    GetWindowTextA(window, caption, sizeof caption);
-    GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
-    catcher->boxes_.push_back({GetWindow(window, GW_OWNER), thread, caption, text});
+    WCHAR caption[256] = {};
+    WCHAR text[1024] = {};
+    GetWindowTextW(window, caption, 256);
+    GetDlgItemTextW(window, 0xFFFF, text, 1024);
+    catcher->boxes_.push_back({GetWindow(window, GW_OWNER), thread, Utf8(reinterpret_cast<const char16_t*>(caption)),
+                               Utf8(reinterpret_cast<const char16_t*>(text))});
     PostMessageA(window, WM_COMMAND, IDOK, 0);
     return TRUE;
 }

@@ -32,6 +32,7 @@ The answer is chosen by the ISBN (the text after "isbn:" in q):
   noitems, noauthors, nodate     a volume without that part
   date:TEXT                      a complete answer with that publishedDate
   japanese                       Japanese and non-BMP texts
+  volume:TITLE|AUTHOR            a complete answer with that title and author
   slow:MS:REST                   the answer for REST, after MS milliseconds
   anything else                  the complete answer, two volumes
 """
@@ -93,6 +94,10 @@ def answer_for(key):
     if key.startswith("date:"):
         return 200, as_json, body(volume_answer({"title": "Dated", "authors": ["Writer"],
                                                  "publishedDate": key[len("date:"):]}))
+    if key.startswith("volume:"):
+        title, author = key[len("volume:"):].split("|", 1)
+        return 200, as_json, body(volume_answer({"title": title, "authors": [author],
+                                                 "publishedDate": "1942-05"}))
     if key == "japanese":
         return 200, as_json, body(volume_answer({"title": "吾輩は猫である𠮷", "authors": ["夏目漱石", "他"],
                                                  "publishedDate": "𠮷〇一-五月"}))

@@ -1,12 +1,25 @@
-// Catalogue files for the tests that drive the program, written by raw SQL
-// before it starts.  SQL literals are u8 (the file holds UTF-8); the texts
-// the window shows are plain literals, code page 932 like the program's.
+// Catalogue files for the tests, written by raw SQL before the program
+// starts.  Literals are UTF-8, as the file and the program hold texts.
 #pragma once
+#include <windows.h>
 #include <string>
 #include <vector>
 #include "store/CatalogueDatabase.h"
+#include "store/TextEncoding.h"
 
 inline const char kCatalogueFile[] = "Tomebox.sqlite";
+
+// The code page 932 bytes of a text (or of a whole statement, whose ASCII
+// stays as it is): what a version-0 file holds.
+inline std::string Cp932(const std::string& utf8)
+{
+    const std::u16string wide = Utf8ToUtf16(utf8);
+    std::string bytes(wide.size() * 2, '\0');
+    const int written = WideCharToMultiByte(932, 0, WideText(wide), static_cast<int>(wide.size()), &bytes[0],
+                                            static_cast<int>(bytes.size()), nullptr, nullptr);
+    bytes.resize(written > 0 ? static_cast<std::size_t>(written) : 0);
+    return bytes;
+}
 
 // The program's own table holding the rows the statements insert, at
 // version 1 (texts in UTF-8).
@@ -15,12 +28,13 @@ inline std::string CatalogueSql(const std::string& rows)
     return std::string(kCreateTableStatement) + rows + "PRAGMA user_version = 1;";
 }
 
-// 'x' and 130 hiragana: 261 bytes in code page 932, more than a cell holds.
+// 'x', 253 hiragana and two books (surrogate pairs): 258 UTF-16 units, more
+// than a cell holds, with a pair across the limit.
 inline std::string LongTitleUtf8()
 {
     std::string title = "x";
-    for (int i = 0; i < 130; ++i) title += u8"あ";
-    return title;
+    for (int i = 0; i < 253; ++i) title += u8"あ";
+    return title + u8"📚📚";
 }
 
 // Five books with IDs out of row order and apart from each other; loaded in
@@ -44,12 +58,12 @@ inline std::string SampleCatalogueSql()
 
 inline const std::vector<int> kSampleIds = {3, 7, 12, 25, 40};
 
-// The longest prefix of the long title that fits the 255-byte cell: 'x' and
-// 127 hiragana (255 bytes), no half of a double-byte character.
+// The longest prefix of the long title that fits a cell of 255 units
+// without half a surrogate pair: 'x' and the hiragana.
 inline std::string LongTitleCell()
 {
     std::string cell = "x";
-    for (int i = 0; i < 127; ++i) cell += "あ";
+    for (int i = 0; i < 253; ++i) cell += u8"あ";
     return cell;
 }
 

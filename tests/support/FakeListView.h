@@ -18,6 +18,12 @@ public:
     int Count() const override { return static_cast<int>(rows.size()); }
     int32_t ItemData(int row) const override { return rows.at(static_cast<size_t>(row)).itemData; }
     bool IsSelected(int row) const override { return rows.at(static_cast<size_t>(row)).selected; }
+    int FindRow(int32_t itemData, int after) const override
+    {
+        for (int row = after + 1; row < Count(); ++row)
+            if (rows[static_cast<size_t>(row)].itemData == itemData) return row;
+        return -1;
+    }
     void InsertRow(int row, const std::string& text, int32_t itemData) override
     {
         Row inserted{std::vector<std::string>(kBookColumnCount), itemData, false};

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <algorithm>
 #include <map>
+#include "store/TextEncoding.h"
 
 namespace {
 
@@ -81,7 +82,7 @@ LRESULT CALLBACK UiHarness::HookProc(int code, WPARAM wParam, LPARAM lParam)
 
 void UiHarness::OnDialogReady(HWND window)
 {
-    std::string caption = WindowCaption(window);
+    std::string caption = WindowText(window);
     auto step = std::find_if(steps_.begin(), steps_.end(),
                              [&](const DialogStep& s) { return s.caption == caption; });
     if (step != steps_.end()) {
@@ -132,38 +133,35 @@ void Press(HWND dialog, int controlId)
 
 void SetText(HWND dialog, int controlId, const std::string& text)
 {
-    SetDlgItemTextA(dialog, controlId, text.c_str());
+    SetDlgItemTextW(dialog, controlId, WideText(Utf8ToUtf16(text)));
 }
 
 std::string GetText(HWND dialog, int controlId)
 {
-    HWND control = GetDlgItem(dialog, controlId);
-    int length = GetWindowTextLengthA(control);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    int got = GetWindowTextA(control, &text[0], length + 1);
-    text.resize(static_cast<size_t>(got));
-    return text;
+    return WindowText(GetDlgItem(dialog, controlId));
 }
 
 void PumpMessages()
 {
     MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
             // Leave the quit request for the loop that owns it.
             PostQuitMessage(static_cast<int>(message.wParam));
             return;
         }
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
 }
 
-std::string WindowCaption(HWND window)
+std::string WindowText(HWND window)
 {
-    char caption[256] = {};
-    GetWindowTextA(window, caption, sizeof caption);
-    return caption;
+    const int length = GetWindowTextLengthW(window);
+    std::u16string text(static_cast<size_t>(length > 0 ? length : 0) + 1, u'\0');
+    const int got = GetWindowTextW(window, reinterpret_cast<WCHAR*>(&text[0]), length + 1);
+    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    return Utf16ToUtf8(text);
 }
 
 int RowCount(HWND listView)
@@ -182,13 +180,13 @@ int32_t RowItemData(HWND listView, int row)
 
 std::string CellText(HWND listView, int row, int subitem)
 {
-    char text[1024] = {};
-    LVITEMA item = {};
+    WCHAR text[1024] = {};
+    LVITEMW item = {};
     item.iSubItem = subitem;
     item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(listView, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    return text;
+    item.cchTextMax = 1024;
+    const LRESULT length = SendMessageW(listView, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+    return Utf16ToUtf8(std::u16string(reinterpret_cast<const char16_t*>(text), static_cast<size_t>(length)));
 }
 
 std::vector<std::string> RowTexts(HWND listView, int row)

@@ -66,6 +66,9 @@ private:
     std::vector<std::string> unexpected_;
 };
 
+// Texts are UTF-8 here, read and written through the W interfaces, so that
+// every character reaches the windows whatever the system's code page.
+
 // A click on the dialog's control, sent the way the button sends it; returns
 // when the command, and any modal dialog it opened, has ended.
 void Press(HWND dialog, int controlId);
@@ -73,7 +76,7 @@ void SetText(HWND dialog, int controlId, const std::string& text);
 std::string GetText(HWND dialog, int controlId);
 // Handles everything already waiting in this thread's queue.
 void PumpMessages();
-std::string WindowCaption(HWND window);
+std::string WindowText(HWND window);
 
 int RowCount(HWND listView);
 int32_t RowItemData(HWND listView, int row);
