@@ -152,6 +152,18 @@ bool RewriteRows(Catalogue& catalogue, std::optional<std::string>& copy)
     return true;
 }
 
+// The file's user_version as SQLite reads it, or none when it cannot be read.
+std::optional<int> ReadVersion(sqlite3* db)
+{
+    Statement pragma;
+    if (PrepareStatement(db, "PRAGMA user_version", pragma) != SQLITE_OK) return std::nullopt;
+    int version = 0;
+    int step;
+    while ((step = sqlite3_step(pragma.get())) == SQLITE_ROW) version = sqlite3_column_int(pragma.get(), 0);
+    if (step != SQLITE_DONE) return std::nullopt;
+    return version;
+}
+
 StartupOutcome Fail(Catalogue& catalogue, const WindowOperations& window, StartupOutcome outcome,
                     const char* message, Statement* layout, bool closeConnection)
 {
@@ -203,15 +215,8 @@ LayoutCheck VerifyLayout(sqlite3_stmt* tableInfo)
 std::optional<int> UpgradeCatalogueVersion(Catalogue& catalogue)
 {
     sqlite3* db = catalogue.db.get();
-    int version = 0;
-    {
-        Statement pragma;
-        if (PrepareStatement(db, "PRAGMA user_version", pragma) != SQLITE_OK) return std::nullopt;
-        int step;
-        while ((step = sqlite3_step(pragma.get())) == SQLITE_ROW) version = sqlite3_column_int(pragma.get(), 0);
-        if (step != SQLITE_DONE) return std::nullopt;
-    }
-    if (version != 0) return version;
+    const std::optional<int> version = ReadVersion(db);
+    if (version != 0) return version;  // another version, or none read
 
     // The rewrite and the new version stand or fall together: a failure
     // anywhere leaves the table and its version as they were, so the next
