@@ -224,9 +224,14 @@ std::optional<int> UpgradeCatalogueVersion(Catalogue& catalogue)
     if (Execute(db, "BEGIN") != SQLITE_OK) return std::nullopt;
     std::optional<std::string> copy;
     if (RewriteRows(catalogue, copy) && SetCurrentVersion(db) && Execute(db, "COMMIT") == SQLITE_OK) return version;
-    // Rolled back, the file is as it was and needs no copy: a start-up that
-    // keeps failing leaves no pile of them.
-    if (Execute(db, "ROLLBACK") == SQLITE_OK && copy) RemoveFile(*copy);
+    // A full disk, or a trigger's RAISE(ROLLBACK), has SQLite end the
+    // transaction itself.
+    if (!sqlite3_get_autocommit(db)) Execute(db, "ROLLBACK");
+    // The file is as it was when no transaction is left open and it reads
+    // at version 0, which the upgrade's transaction sets along with the
+    // rows: then the copy is redundant, and a start-up that keeps failing
+    // leaves no pile of them.  Otherwise the copy may be the only good one.
+    if (copy && sqlite3_get_autocommit(db) && ReadVersion(db) == 0) RemoveFile(*copy);
     return std::nullopt;
 }
 
