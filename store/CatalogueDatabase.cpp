@@ -163,6 +163,18 @@ bool RewriteRows(Catalogue& catalogue, std::optional<std::string>& copy)
     return true;
 }
 
+// The file's user_version as SQLite reads it, or none when it cannot be read.
+std::optional<int> ReadVersion(sqlite3* db)
+{
+    Statement pragma;
+    if (PrepareStatement(db, "PRAGMA user_version", pragma) != SQLITE_OK) return std::nullopt;
+    int version = 0;
+    int step;
+    while ((step = sqlite3_step(pragma.get())) == SQLITE_ROW) version = sqlite3_column_int(pragma.get(), 0);
+    if (step != SQLITE_DONE) return std::nullopt;
+    return version;
+}
+
 StartupOutcome Fail(Catalogue& catalogue, const WindowOperations& window, StartupOutcome outcome,
                     const char* message, Statement* layout, bool closeConnection)
 {
@@ -214,15 +226,8 @@ LayoutCheck VerifyLayout(sqlite3_stmt* tableInfo)
 std::optional<int> UpgradeCatalogueVersion(Catalogue& catalogue)
 {
     sqlite3* db = catalogue.db.get();
-    int version = 0;
-    {
-        Statement pragma;
-        if (PrepareStatement(db, "PRAGMA user_version", pragma) != SQLITE_OK) return std::nullopt;
-        int step;
-        while ((step = sqlite3_step(pragma.get())) == SQLITE_ROW) version = sqlite3_column_int(pragma.get(), 0);
-        if (step != SQLITE_DONE) return std::nullopt;
-    }
-    if (version != 0) return version;
+    const std::optional<int> version = ReadVersion(db);
+    if (version != 0) return version;  // another version, or none read
 
     // The rewrite and the new version stand or fall together: a failure
     // anywhere leaves the table and its version as they were, so the next
@@ -230,9 +235,14 @@ std::optional<int> UpgradeCatalogueVersion(Catalogue& catalogue)
     if (Execute(db, "BEGIN") != SQLITE_OK) return std::nullopt;
     std::optional<std::string> copy;
     if (RewriteRows(catalogue, copy) && SetCurrentVersion(db) && Execute(db, "COMMIT") == SQLITE_OK) return version;
-    // Rolled back, the file is as it was and needs no copy: a start-up that
-    // keeps failing leaves no pile of them.
-    if (Execute(db, "ROLLBACK") == SQLITE_OK && copy) RemoveFile(*copy);
+    // A full disk, or a trigger's RAISE(ROLLBACK), has SQLite end the
+    // transaction itself.
+    if (!sqlite3_get_autocommit(db)) Execute(db, "ROLLBACK");
+    // The file is as it was when no transaction is left open and it reads
+    // at version 0, which the upgrade's transaction sets along with the
+    // rows: then the copy is redundant, and a start-up that keeps failing
+    // leaves no pile of them.  Otherwise the copy may be the only good one.
+    if (copy && sqlite3_get_autocommit(db) && ReadVersion(db) == 0) RemoveFile(*copy);
     return std::nullopt;
 }
 

@@ -52,5 +52,6 @@ extern const char kVersion0CopyName[];
 // Rewrites a version-0 file in UTF-8 and sets user_version to 1, once it
 // has kept a copy of a file with rows; a file at any other version is not
 // written.  Returns the version found, or none when it could not be read
-// or the rewrite failed (and changed nothing).
+// or the rewrite failed (and changed nothing); the copy of a failed
+// rewrite is removed again unless the file cannot be shown unchanged.
 std::optional<int> UpgradeCatalogueVersion(Catalogue& catalogue);
