@@ -16,14 +16,14 @@ namespace {
 
 const char* const kDb = kCatalogueFile;
 
-// Five books, UTF-8 in the table (version 1); two of them from 2014.
+// Five books, in the table as UTF-8 (version 1); two of them from 2014.
 void WriteCatalogue(const std::string& extraSql = "")
 {
     WriteDatabase(kDb, CatalogueSql(
         u8"INSERT INTO Tomebox VALUES ('吾輩は猫である', 'ワガハイハネコデアル', '夏目漱石', NULL, 1905, 10, "
         u8"'大倉書店', NULL, '書斎', NULL, '9784000000001', 0);"
         "INSERT INTO Tomebox VALUES ('cat', NULL, 'Ann', NULL, 2014, 1, 'P', NULL, 'A', NULL, NULL, 1);"
-        "INSERT INTO Tomebox VALUES ('O''Brien', NULL, NULL, NULL, 2013, 2, NULL, NULL, NULL, NULL, NULL, 2);"
+        "INSERT INTO Tomebox VALUES ('O''Brien', NULL, 'Zoë 我们 김영하', NULL, 2013, 2, NULL, NULL, NULL, NULL, NULL, 2);"
         "INSERT INTO Tomebox VALUES ('cut', NULL, 'Bob', NULL, 2014, 3, 'Q', NULL, 'B', NULL, NULL, 3);"
         u8"INSERT INTO Tomebox VALUES ('coat', NULL, NULL, NULL, 0, 0, '表現社', NULL, NULL, NULL, NULL, 4);")
         + extraSql);
@@ -147,7 +147,10 @@ TEST_F(SearchWindows, FoundRecordsAreListedAndShared)
         {IDC_YEAR, "0", {4}},
         {IDC_YEAR, " 2014", {1, 3}},
         {IDC_PLACE, "書斎", {0}},
-        {IDC_PUBLISHER, "表", {4}},  // 0x95 0x5C in code page 932
+        {IDC_PUBLISHER, "表", {4}},
+        {IDC_AUTHOR, "Zoë", {2}},
+        {IDC_AUTHOR, "我们", {2}},
+        {IDC_AUTHOR, "김", {2}},
     };
     for (const Case& c : cases) {
         std::vector<int32_t> shown;
