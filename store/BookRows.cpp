@@ -38,16 +38,12 @@ BookColumns MapBookColumns(sqlite3_stmt* statement)
     return columns;
 }
 
-// The text of a column up to its first NUL, as the C string it is read as;
-// NULL gives empty text.  SQLite ends every text it hands out with a NUL.
+// The text of a column, all its bytes; NULL gives empty text.
 std::string ColumnText(sqlite3_stmt* statement, int column)
 {
     const char* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
     if (!text) return std::string();
-    const std::size_t bytes = static_cast<std::size_t>(sqlite3_column_bytes(statement, column));
-    const void* nul = std::memchr(text, '\0', bytes);
-    const std::size_t size = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - text) : bytes;
-    return std::string(text, size);
+    return std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
 }
 
 BookFields ReadBookRow(sqlite3_stmt* statement, const BookColumns& at)

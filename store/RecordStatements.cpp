@@ -8,11 +8,20 @@
 namespace {
 
 // A text value as the statements write it: a quoted literal, or NULL when
-// empty unless the column always takes a literal.
+// empty unless the column always takes a literal.  A text holding a NUL
+// (another program may store one) would end the statement there: its bytes
+// go in as a blob literal, cast back to text.
 std::string TextValue(const std::string& value, bool alwaysLiteral = false)
 {
     if (value.empty() && !alwaysLiteral) return "NULL";
-    return '\'' + EscapeQuotes(value) + '\'';
+    if (value.find('\0') == std::string::npos) return '\'' + EscapeQuotes(value) + '\'';
+    static const char kDigits[] = "0123456789ABCDEF";
+    std::string hex;
+    for (unsigned char byte : value) {
+        hex += kDigits[byte >> 4];
+        hex += kDigits[byte & 0xF];
+    }
+    return "CAST(X'" + hex + "' AS TEXT)";
 }
 
 // The twelve values as both statements write them, in column order.  The

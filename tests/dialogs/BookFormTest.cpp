@@ -326,9 +326,10 @@ TEST(BookFormUi, TextsFromTheFileAreKeptUnlessChanged)
 {
     const std::string place = Repeat("棚", 300);
     ScratchDirectory dir;
-    WriteDatabase(kFile, CatalogueSql("INSERT INTO Tomebox (BookName, Author, Publisher, Place, PlaceKana, Year, ID) "
+    // The ISBN holds a NUL: 9 7 8 NUL x.
+    WriteDatabase(kFile, CatalogueSql("INSERT INTO Tomebox (BookName, Author, Publisher, Place, PlaceKana, ISBN, Year, ID) "
                                       "VALUES ('" + LongTitleUtf8() + "', 'Zoë Brontë', '我们的故事', '" + place +
-                                      "', '김영하', 2001, 1);"));
+                                      "', '김영하', CAST(X'3937380078' AS TEXT), 2001, 1);"));
     const std::string columns = "SELECT BookName, Author, Publisher, Place, PlaceKana, Year FROM Tomebox";
     UiHarness ui;
     RunningTomebox app;
@@ -346,6 +347,7 @@ TEST(BookFormUi, TextsFromTheFileAreKeptUnlessChanged)
     EXPECT_EQ(0, app.Exit());
     EXPECT_EQ((std::vector<std::string>{LongTitleUtf8() + "|Zoë Brontë|我们的故事|" + place + "|김영하|2002"}),
               QueryDatabase(kFile, columns));
+    EXPECT_EQ((std::vector<std::string>{"3937380078|text"}), QueryDatabase(kFile, "SELECT hex(ISBN), typeof(ISBN) FROM Tomebox"));
 }
 
 struct BoxText {

@@ -123,23 +123,30 @@ TEST_F(SavedRecords, RoundTripThroughTheFile)
     sparse.ID = 1;
     BookFields longest = MakeFields(std::string(255, 'x'), 2147483647);
     longest.Publisher = "ｱｲｳｴｵ";  // half-width kana
-    for (const BookFields& f : {quoted, sparse, longest}) ASSERT_TRUE(SaveBookData(catalogue_, Insert, Book(f)));
+    // As another program may store them: a NUL inside, bytes that are no UTF-8.
+    BookFields foreign = MakeFields(std::string("a\0b'c", 5), 3);
+    foreign.Author = "Zo\xEB";
+    for (const BookFields& f : {quoted, sparse, longest, foreign})
+        ASSERT_TRUE(SaveBookData(catalogue_, Insert, Book(f)));
 
     RawDb raw;
     auto rows = TableRows(raw);
-    ASSERT_EQ(3u, rows.size());
+    ASSERT_EQ(4u, rows.size());
+    EXPECT_EQ(std::string("a\0b'c", 5), rows[2][0]);
+    EXPECT_EQ("Zo\xEB", rows[2][2]);
     EXPECT_EQ(u8"O'Brien の''本", rows[0][0]);
     EXPECT_EQ(u8"表示", rows[1][0]);
     for (int column : {1, 2, 3, 6, 7, 8, 9, 10}) EXPECT_EQ(kNull, rows[1][column]) << column;
     EXPECT_EQ("-5", rows[1][4]);
     EXPECT_EQ("0", rows[1][5]);
-    EXPECT_EQ(u8"ｱｲｳｴｵ", rows[2][6]);
+    EXPECT_EQ(u8"ｱｲｳｴｵ", rows[3][6]);
 
     ASSERT_TRUE(LoadCatalogue(catalogue_));
-    ASSERT_EQ(3u, catalogue_.books.size());
+    ASSERT_EQ(4u, catalogue_.books.size());
     EXPECT_EQ(Describe(BookData(quoted)), Describe(*catalogue_.books[0]));
     EXPECT_EQ(Describe(BookData(sparse)), Describe(*catalogue_.books[1]));
-    EXPECT_EQ(Describe(BookData(longest)), Describe(*catalogue_.books[2]));
+    EXPECT_EQ(Describe(BookData(foreign)), Describe(*catalogue_.books[2]));
+    EXPECT_EQ(Describe(BookData(longest)), Describe(*catalogue_.books[3]));
 }
 
 TEST_F(SavedRecords, EmptyBookNameIsStoredAsEmptyText)
