@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 #include "BenchSupport.h"
+#include "support/Catalogues.h"
 #include "support/ScratchDirectory.h"
 #include "store/CatalogueDatabase.h"
 #include "store/TextEncoding.h"
@@ -136,17 +137,6 @@ bool Check(bool ok, const char* what)
 {
     if (!ok) std::fprintf(stderr, "bench_store: %s failed\n", what);
     return ok;
-}
-
-// The code page 932 bytes of a text, as a version-0 file holds them.
-std::string Cp932(const std::string& utf8)
-{
-    const std::u16string wide = Utf8ToUtf16(utf8);
-    std::string bytes(wide.size() * 2, '\0');
-    const int written = WideCharToMultiByte(932, 0, WideText(wide), static_cast<int>(wide.size()), &bytes[0],
-                                            static_cast<int>(bytes.size()), nullptr, nullptr);
-    bytes.resize(written > 0 ? static_cast<std::size_t>(written) : 0);
-    return bytes;
 }
 
 // A catalogue file as the program would have written it: version 1 holds
