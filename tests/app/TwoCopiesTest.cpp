@@ -136,4 +136,17 @@ TEST(TwoCopies, OnOneFileTheSecondShowsTheFirstAndEnds)
     }
 }
 
+// A catalogue file the claim cannot open does not stop the copy: it runs,
+// and its start-up shows SQLite's failure.
+TEST(TwoCopies, AFileThatCannotBeOpenedIsLeftToTheStartUp)
+{
+    ScratchDirectory dir;
+    ASSERT_TRUE(CreateDirectoryA(dir.File(kCatalogueFileName).c_str(), nullptr));
+    Copy copy(dir.path());
+    for (int waited = 0; waited < 20000 && copy.Running() && copy.Shown().count == 0; waited += 50) Sleep(50);
+    const ShownWindows shown = copy.Shown();
+    EXPECT_EQ(1, shown.count);  // the message box of the open, shown before the main window
+    EXPECT_FALSE(shown.main);
+}
+
 }  // namespace
