@@ -1,49 +1,49 @@
 #include "app/CatalogueClaim.h"
 
-#include <cstdint>
 #include <cstdio>
 #include <string>
-#include <vector>
 #include "resources/resource.h"
 #include "store/CatalogueDatabase.h"
 
 namespace {
+
+using Handle = CatalogueClaim::Handle;
 
 // How long a second copy waits for the first one's window to appear (it
 // may be starting at the same moment) before it ends without showing it.
 constexpr DWORD kWaitForHolderMilliseconds = 10000;
 constexpr DWORD kPollMilliseconds = 50;
 
-// The names of the two objects, from the catalogue file's full path as
-// Windows compares paths: case-insensitively.  A hash keeps the name short
-// and free of the backslashes that name object namespaces.
-std::string ObjectName(const char* suffix)
+// The claim's name for the catalogue file of the current directory: the
+// serial number of its volume and its index there, the same whichever path
+// reaches the file (another drive letter, a short name, a link, other
+// case).  A missing file is made, as SQLite's open would make it, and
+// shared entirely so that SQLite opens it afterwards.  Empty when the file
+// cannot be opened.
+std::string ClaimName()
 {
-    std::vector<WCHAR> name(MAX_PATH);
-    MultiByteToWideChar(CP_ACP, 0, kCatalogueFileName, -1, name.data(), static_cast<int>(name.size()));
-    std::vector<WCHAR> path(32768);
-    DWORD length = GetFullPathNameW(name.data(), static_cast<DWORD>(path.size()), path.data(), nullptr);
-    if (length == 0 || length >= path.size()) length = 0;
-    CharUpperBuffW(path.data(), length);
-    uint64_t hash = 14695981039346656037ull;
-    for (DWORD i = 0; i < length; ++i) {
-        hash ^= path[i];
-        hash *= 1099511628211ull;
-    }
-    char text[64];
-    std::snprintf(text, sizeof text, "Local\\Tomebox-%016llx%s", static_cast<unsigned long long>(hash), suffix);
-    return text;
+    WCHAR fileName[MAX_PATH] = {};
+    MultiByteToWideChar(CP_UTF8, 0, kCatalogueFileName, -1, fileName, MAX_PATH);
+    const HANDLE opened = CreateFileW(fileName, FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (opened == INVALID_HANDLE_VALUE) return {};
+    const Handle file(opened);
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(file.get(), &info)) return {};
+    char name[64];
+    std::snprintf(name, sizeof name, "Local\\Tomebox-%08X-%08X%08X", static_cast<unsigned>(info.dwVolumeSerialNumber),
+                  static_cast<unsigned>(info.nFileIndexHigh), static_cast<unsigned>(info.nFileIndexLow));
+    return name;
 }
-
-const char kHolderRecordSuffix[] = "-holder";
 
 // Tells later copies which thread holds the file: its windows are theirs
 // to find.
-HANDLE RecordHolder(const std::string& name)
+Handle RecordHolder(const std::string& name)
 {
-    HANDLE record = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(DWORD), name.c_str());
-    if (!record) return nullptr;
-    if (void* view = MapViewOfFile(record, FILE_MAP_WRITE, 0, 0, sizeof(DWORD))) {
+    Handle record(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(DWORD), name.c_str()));
+    if (!record) return record;
+    if (void* view = MapViewOfFile(record.get(), FILE_MAP_WRITE, 0, 0, sizeof(DWORD))) {
         *static_cast<volatile DWORD*>(view) = GetCurrentThreadId();
         UnmapViewOfFile(view);
     }
@@ -53,13 +53,12 @@ HANDLE RecordHolder(const std::string& name)
 DWORD HolderThread(const std::string& name)
 {
     DWORD thread = 0;
-    HANDLE record = OpenFileMappingA(FILE_MAP_READ, FALSE, name.c_str());
+    const Handle record(OpenFileMappingA(FILE_MAP_READ, FALSE, name.c_str()));
     if (!record) return 0;
-    if (const void* view = MapViewOfFile(record, FILE_MAP_READ, 0, 0, sizeof(DWORD))) {
+    if (const void* view = MapViewOfFile(record.get(), FILE_MAP_READ, 0, 0, sizeof(DWORD))) {
         thread = *static_cast<const volatile DWORD*>(view);
         UnmapViewOfFile(view);
     }
-    CloseHandle(record);
     return thread;
 }
 
@@ -95,37 +94,24 @@ bool ShowHolder(const std::string& recordName, const char* className)
 
 }  // namespace
 
-void CatalogueClaim::ReleaseOwnership::operator()(HANDLE mutex) const
-{
-    ReleaseMutex(mutex);
-    CloseHandle(mutex);
-}
-
-void CatalogueClaim::CloseRecord::operator()(HANDLE mapping) const
-{
-    CloseHandle(mapping);
-}
-
 std::optional<CatalogueClaim> CatalogueClaim::Take(HINSTANCE instance)
 {
-    const std::string ownerName = ObjectName("");
-    const std::string recordName = ObjectName(kHolderRecordSuffix);
-    char className[100] = {};
-    LoadStringA(instance, IDS_WINDOW_CLASS, className, sizeof className);
-
-    HANDLE owner = CreateMutexA(nullptr, FALSE, ownerName.c_str());
-    // Without the mutex nothing can be told: the copy runs, as copies did
-    // before there was a claim.
+    const std::string name = ClaimName();
+    // Without the file or the mutex nothing can be told: the copy runs, as
+    // copies did before there was a claim (and SQLite reports a file it
+    // cannot open).
+    Handle owner(name.empty() ? nullptr : CreateMutexA(nullptr, FALSE, name.c_str()));
     if (!owner) return CatalogueClaim(nullptr, nullptr);
 
+    const std::string recordName = name + "-holder";
+    char className[100] = {};
+    LoadStringA(instance, IDS_WINDOW_CLASS, className, sizeof className);
     // Free, or left by a copy that has ended: this copy holds the file.
     // Held: until the holder's window is shown, or the holder ends.
     for (DWORD waited = 0;; waited += kPollMilliseconds) {
-        const DWORD wait = WaitForSingleObject(owner, waited == 0 ? 0 : kPollMilliseconds);
+        const DWORD wait = WaitForSingleObject(owner.get(), waited == 0 ? 0 : kPollMilliseconds);
         if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED)
-            return CatalogueClaim(Ownership(owner), HolderRecord(RecordHolder(recordName)));
-        if (ShowHolder(recordName, className) || waited >= kWaitForHolderMilliseconds) break;
+            return CatalogueClaim(std::move(owner), RecordHolder(recordName));
+        if (ShowHolder(recordName, className) || waited >= kWaitForHolderMilliseconds) return std::nullopt;
     }
-    CloseHandle(owner);
-    return std::nullopt;
 }
