@@ -17,6 +17,7 @@ void ClearSharedState()
     g_globals.selectionIndex = -1;
     g_globals.resultsEditFlag = false;
     g_globals.resultsWindow = nullptr;
+    g_globals.resultsWindows.clear();
     g_globals.commandBar = nullptr;
     g_globals.listPane = nullptr;
 }
