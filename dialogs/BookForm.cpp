@@ -45,10 +45,10 @@ void InitialiseForm(HWND form, BookFormTarget& target)
     // First, so that an opening that fails halfway never turns an edit
     // into an add.
     target.editing = row != -1;
-    CommandContext context;
     Win32ListView opener(fromResults ? ResultsListView(g_globals.resultsWindow) : CatalogueListView());
     DialogBoxes boxes(form);
-    target = InitialiseBookForm(boxes, row != -1, RecordBehindRow(opener, row, fromResults, context.get()));
+    target = InitialiseBookForm(boxes, row != -1,
+                                RecordBehindRow(opener, row, fromResults, g_globals.catalogue.books, g_globals.hits));
 }
 
 void SubmitForm(HWND form)

@@ -10,14 +10,10 @@ void RunDeleteCommand(HWND owner, HWND resultsWindow)
     const bool fromResults = resultsWindow != nullptr;
     // The record is taken before the question: while it is asked, the
     // other window may delete, add or search, and rows move.
-    BookPtr record;
-    {
-        CommandContext context;
-        Win32ListView view(fromResults ? ResultsListView(resultsWindow) : CatalogueListView());
-        const int row = FindSelectedRow(view);
-        if (row == -1) return;
-        record = RecordBehindRow(view, row, fromResults, context.get());
-    }
+    const Win32ListView view(fromResults ? ResultsListView(resultsWindow) : CatalogueListView());
+    const int row = FindSelectedRow(view);
+    if (row == -1) return;
+    const BookPtr record = RecordBehindRow(view, row, fromResults, g_globals.catalogue.books, g_globals.hits);
     if (!ConfirmDelete(owner)) return;
 
     CommandContext context;

@@ -73,13 +73,19 @@ FormOutcome ChangeRecord(const BookFormBoxes& boxes, const BookFormTarget& targe
 
 }  // namespace
 
-BookPtr RecordBehindRow(const ListViewRows& view, int row, bool fromResults, const RecordCommandContext& context)
+std::string TypedFieldText(std::u16string typed)
+{
+    return Utf16ToUtf8(CutUtf16Text(std::move(typed), kFormTextLimit));
+}
+
+BookPtr RecordBehindRow(const ListViewRows& view, int row, bool fromResults, const BookList& catalogue,
+                        const BookList& hits)
 {
     if (row < 0 || row >= view.Count()) return nullptr;
     const int32_t id = view.ItemData(row);
-    if (!fromResults) return FindBookById(context.catalogue, id);
-    BookPtr hit = FindBookById(context.hits, id);
-    return hit && Holds(context.catalogue, hit) ? hit : nullptr;
+    if (!fromResults) return FindBookById(catalogue, id);
+    BookPtr hit = FindBookById(hits, id);
+    return hit && Holds(catalogue, hit) ? hit : nullptr;
 }
 
 const char* FormOutcomeMessage(FormOutcome outcome)
@@ -129,7 +135,7 @@ BookFields ReadFormValues(const BookFormBoxes& boxes, const BookFormTarget& targ
         std::u16string text = boxes.Text(box.id);
         const bool leftAlone = current && text == target.shown[static_cast<std::size_t>(i)];
         if (box.text)
-            f.*box.text = leftAlone ? current->*box.text : Utf16ToUtf8(CutUtf16Text(std::move(text), kFormTextLimit));
+            f.*box.text = leftAlone ? current->*box.text : TypedFieldText(std::move(text));
         else
             f.*box.number = leftAlone ? current->*box.number : boxes.Number(box.id);
     }

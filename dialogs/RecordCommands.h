@@ -31,8 +31,12 @@ public:
     virtual void SetText(int box, const std::u16string& text) = 0;
 };
 
-// Longest text a record field takes from a box, in UTF-16 units.
+// Longest text a record field (or a search condition) takes from a box,
+// in UTF-16 units.
 constexpr std::size_t kFormTextLimit = 255;
+// A typed box text as a field holds it: cut to kFormTextLimit units on a
+// character boundary, in UTF-8.
+std::string TypedFieldText(std::u16string typed);
 constexpr int kFormBoxCount = 11;
 
 // The statements a command runs, apart so that tests can stand in for the
@@ -57,7 +61,8 @@ struct RecordCommandContext {
 // carrying it, as long as the catalogue list still holds that very record
 // (a hit deleted since the search is gone, even when a newer record has
 // taken its ID).  Null for a row the view does not have.
-BookPtr RecordBehindRow(const ListViewRows& view, int row, bool fromResults, const RecordCommandContext& context);
+BookPtr RecordBehindRow(const ListViewRows& view, int row, bool fromResults, const BookList& catalogue,
+                        const BookList& hits);
 
 // What one opening of the book form works on, taken when it opens.
 struct BookFormTarget {

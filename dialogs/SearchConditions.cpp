@@ -2,10 +2,10 @@
 
 #include "dialogs/DialogText.h"
 #include "dialogs/Globals.h"
+#include "dialogs/RecordCommands.h"
 #include "dialogs/SearchResults.h"
 #include "dialogs/SearchStatement.h"
 #include "resources/resource.h"
-#include "store/TextEncoding.h"
 
 namespace {
 
@@ -13,7 +13,7 @@ SearchTexts ReadConditionTexts(HWND dialog)
 {
     SearchTexts texts;
     for (int i = 0; i < kSearchConditionCount; ++i)
-        texts[i] = Utf16ToUtf8(CutUtf16Text(DialogItemText(dialog, kSearchConditions[i].editId), kSearchTextLimit));
+        texts[i] = TypedFieldText(DialogItemText(dialog, kSearchConditions[i].editId));
     return texts;
 }
 

@@ -25,10 +25,9 @@ struct SearchCondition {
 // on the screen.
 extern const std::array<SearchCondition, kSearchConditionCount> kSearchConditions;
 
-// The texts as typed, in UTF-8, in kSearchConditions order; each at most
-// kSearchTextLimit UTF-16 units, as a book form's field.
+// The texts as typed, in UTF-8, in kSearchConditions order; each as long
+// as a book form's field may be.
 using SearchTexts = std::array<std::string, kSearchConditionCount>;
-constexpr std::size_t kSearchTextLimit = 255;
 
 // A year or month text as its decimal value: a whole number, optionally
 // signed and surrounded by spaces.  Anything else (words, SQL, full-width

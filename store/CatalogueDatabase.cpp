@@ -64,13 +64,14 @@ bool TableIsInUtf8(const BookList& rows)
     return someTextNotCp932;
 }
 
-// A version-0 row with its texts in UTF-8.  Code page 932 is converted;
-// other UTF-8 is kept; bytes that are neither are converted all the same,
-// so that they end up readable (the kept copy holds them as they were).
-BookPtr RowInUtf8(const BookData& row, bool tableInUtf8)
+// A version-0 row with its texts in UTF-8 (as it is, when the whole table
+// is).  Code page 932 is converted; other UTF-8 is kept; bytes that are
+// neither are converted all the same, so that they end up readable (the
+// kept copy holds them as they were).
+BookPtr RowInUtf8(const BookPtr& row, bool tableInUtf8)
 {
-    BookFields fields = row.Fields();
-    if (tableInUtf8) return MakeBook(std::move(fields));
+    if (tableInUtf8) return row;
+    BookFields fields = row->Fields();
     for (auto field : kTextFields) {
         std::string& text = fields.*field;
         if (IsCp932Text(text) || !IsUtf8Text(text)) text = Cp932ToUtf8(text);
@@ -154,12 +155,12 @@ bool RewriteRows(Catalogue& catalogue, std::optional<std::string>& copy)
     // row is rewritten in place, by its ID, instead of being re-inserted.
     if (!read.inTableOrder) {
         for (const BookPtr& row : rows)
-            if (!SaveBookData(catalogue, Update, RowInUtf8(*row, tableInUtf8))) return false;
+            if (!SaveBookData(catalogue, Update, RowInUtf8(row, tableInUtf8))) return false;
         return true;
     }
     if (Execute(db, "DELETE FROM 'Tomebox'") != SQLITE_OK) return false;
     for (const BookPtr& row : rows)
-        if (!SaveBookData(catalogue, Insert, RowInUtf8(*row, tableInUtf8))) return false;
+        if (!SaveBookData(catalogue, Insert, RowInUtf8(row, tableInUtf8))) return false;
     return true;
 }
 

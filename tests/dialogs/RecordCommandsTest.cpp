@@ -92,9 +92,8 @@ struct Lists {
     // the results view.
     BookFormTarget Open(int row, bool fromResults = false)
     {
-        RecordCommandContext context = Context();
         const FakeListView& view = fromResults ? resultsView : catalogueView;
-        return InitialiseBookForm(boxes, row != -1, RecordBehindRow(view, row, fromResults, context));
+        return InitialiseBookForm(boxes, row != -1, RecordBehindRow(view, row, fromResults, catalogue, hits));
     }
     FormOutcome Submit(const BookFormTarget& target)
     {
