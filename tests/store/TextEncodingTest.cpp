@@ -35,17 +35,6 @@ TEST(TextEncoding, InvalidInputBecomesReplacementCharacters)
     EXPECT_EQ(u8"a\uFFFDb", Utf16ToUtf8(std::u16string{u'a', char16_t(0xD83D), u'b'}));
 }
 
-TEST(TextEncoding, CutsNeverSplitASurrogatePair)
-{
-    const std::u16string pair = u"📚";
-    EXPECT_EQ(u"", CutUtf16Text(u"abc", 0));
-    EXPECT_EQ(u"abc", CutUtf16Text(u"abc", 3));
-    EXPECT_EQ(u"ab", CutUtf16Text(u"abc", 2));
-    EXPECT_EQ(u"a", CutUtf16Text(u"a" + pair, 2));
-    EXPECT_EQ(u"a" + pair, CutUtf16Text(u"a" + pair + u"b", 3));
-    EXPECT_EQ(u"", CutUtf16Text(pair, 1));
-}
-
 // The texts of a version-0 file, whatever the system's code page: is a
 // text code page 932 (and what it reads as), is it UTF-8.
 TEST(TextEncoding, CodePage932AndUtf8Checks)
@@ -71,18 +60,6 @@ TEST(TextEncoding, CodePage932AndUtf8Checks)
         if (c.cp932) EXPECT_EQ(c.utf8, Cp932ToUtf8(c.text)) << c.name;
         EXPECT_EQ(c.isUtf8, IsUtf8Text(c.text)) << c.name;
     }
-}
-
-// A text that is no code page 932 still converts to valid UTF-8, keeping
-// what it can.
-TEST(TextEncoding, InvalidCodePage932BecomesReadableUtf8)
-{
-    for (const std::string text : {"abc\x8F", "Zo\xEB", "\x80\xA0\xFD\xFF"}) {
-        const std::string utf8 = Cp932ToUtf8(text);
-        EXPECT_TRUE(IsUtf8Text(utf8)) << text;
-        EXPECT_FALSE(utf8.empty()) << text;
-    }
-    EXPECT_EQ(0u, Cp932ToUtf8("abc\x8F").find("abc"));
 }
 
 }  // namespace
