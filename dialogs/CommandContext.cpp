@@ -9,7 +9,7 @@ CommandContext::CommandContext()
                catalogueView_,
                {},
                {[](SaveMode mode, const BookPtr& book) { return SaveBookData(g_globals.catalogue, mode, book); },
-                [](int32_t id) { return DeleteBookData(g_globals.catalogue, id); }}}
+                [](BookId id) { return DeleteBookData(g_globals.catalogue, id); }}}
 {
     resultsViews_.reserve(g_globals.resultsWindows.size());
     for (HWND window : g_globals.resultsWindows) {

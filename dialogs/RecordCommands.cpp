@@ -42,7 +42,7 @@ void Forget(BookList& books, const BookPtr& record)
 
 FormOutcome AddRecord(BookFields fields, RecordCommandContext& context)
 {
-    std::optional<int32_t> id = NextBookId(context.catalogue);
+    std::optional<BookId> id = NextBookId(context.catalogue);
     if (!id) return FormOutcome::NoFreeId;
     fields.ID = *id;
     BookPtr book = MakeBook(std::move(fields));
@@ -82,7 +82,7 @@ BookPtr RecordBehindRow(const ListViewRows& view, int row, bool fromResults, con
                         const BookList& hits)
 {
     if (row < 0 || row >= view.Count()) return nullptr;
-    const int32_t id = view.ItemData(row);
+    const BookId id = view.ItemData(row);
     if (!fromResults) return FindBookById(catalogue, id);
     BookPtr hit = FindBookById(hits, id);
     return hit && Holds(catalogue, hit) ? hit : nullptr;
@@ -100,12 +100,12 @@ const char* FormOutcomeMessage(FormOutcome outcome)
     return "";
 }
 
-std::optional<int32_t> NextBookId(const BookList& catalogue)
+std::optional<BookId> NextBookId(const BookList& catalogue)
 {
-    int32_t largest = -1;
+    BookId largest = -1;
     for (const BookPtr& book : catalogue)
         if (book->GetID() > largest) largest = book->GetID();
-    if (largest == std::numeric_limits<int32_t>::max()) return std::nullopt;
+    if (largest == std::numeric_limits<BookId>::max()) return std::nullopt;
     return largest + 1;
 }
 
@@ -154,7 +154,7 @@ FormOutcome SubmitBookForm(const BookFormBoxes& boxes, const BookFormTarget& tar
 bool DeleteRecord(BookPtr record, RecordCommandContext& context)
 {
     if (!record || !Holds(context.catalogue, record)) return false;
-    const int32_t id = record->GetID();
+    const BookId id = record->GetID();
     if (!context.writes.remove(id)) return false;
 
     Forget(context.catalogue, record);

@@ -43,7 +43,7 @@ constexpr int kFormBoxCount = 11;
 // database: an INSERT or UPDATE, and a DELETE by ID.
 struct RecordWrites {
     std::function<bool(SaveMode, const BookPtr&)> save;
-    std::function<bool(int32_t id)> remove;
+    std::function<bool(BookId id)> remove;
 };
 
 // The lists and every view that shows records, as they are when a command
@@ -79,8 +79,8 @@ enum class FormOutcome { Saved, TitleMissing, NoFreeId, SaveFailed, RecordMissin
 const char* FormOutcomeMessage(FormOutcome outcome);
 
 // One more than the largest ID in the list (0 for an empty list); none when
-// the largest is already the largest 32-bit integer.
-std::optional<int32_t> NextBookId(const BookList& catalogue);
+// the largest is already the largest ID the table takes.
+std::optional<BookId> NextBookId(const BookList& catalogue);
 
 // Opens the form: empty boxes for a new record (editing false), else the
 // record's values (year and month in decimal).

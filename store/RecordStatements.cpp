@@ -85,7 +85,7 @@ std::string BuildUpdateStatement(const BookData& book)
     return sql + " WHERE ID = " + DecimalText(book.GetID()) + ";";
 }
 
-std::string BuildDeleteStatement(int32_t id)
+std::string BuildDeleteStatement(BookId id)
 {
     return "DELETE FROM 'Tomebox' WHERE ID = " + DecimalText(id);
 }
@@ -105,7 +105,7 @@ bool LoadCatalogue(Catalogue& catalogue)
     return read.complete;
 }
 
-bool DeleteBookData(Catalogue& catalogue, int32_t id)
+bool DeleteBookData(Catalogue& catalogue, BookId id)
 {
     return ExecuteOnItsRow(catalogue, BuildDeleteStatement(id));
 }

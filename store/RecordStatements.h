@@ -18,7 +18,7 @@ std::string EscapeQuotes(std::string text);
 // that holds them in another order or beside further columns.
 std::string BuildInsertStatement(const BookData& book, bool nameColumns = false);
 std::string BuildUpdateStatement(const BookData& book);
-std::string BuildDeleteStatement(int32_t id);
+std::string BuildDeleteStatement(BookId id);
 
 // True when the INSERT ran with SQLITE_OK, or the UPDATE did and changed
 // the record's row; false at once for any other mode.
@@ -27,4 +27,4 @@ bool SaveBookData(Catalogue& catalogue, SaveMode mode, const BookPtr& book);
 // table was read.
 bool LoadCatalogue(Catalogue& catalogue);
 // True when the DELETE ran with SQLITE_OK and removed the row.
-bool DeleteBookData(Catalogue& catalogue, int32_t id);
+bool DeleteBookData(Catalogue& catalogue, BookId id);

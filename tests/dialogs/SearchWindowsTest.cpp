@@ -43,6 +43,12 @@ std::vector<int32_t> Ids(const BookList& books)
     return ids;
 }
 
+// Each book's place, by ID.
+std::vector<std::string> Places()
+{
+    return QueryDatabase(kDb, "SELECT ID, Place FROM Tomebox ORDER BY ID");
+}
+
 HWND ResultsView(HWND results)
 {
     return GetDlgItem(results, IDC_BOOK_LIST);
@@ -406,14 +412,36 @@ TEST_F(SearchWindows, SecondSearchFromTheMainWindowRefillsTheHitList)
               QueryDatabase(kDb, "SELECT BookName FROM Tomebox WHERE ID IN (1, 3) ORDER BY ID"));
 }
 
+// A book whose ID is beyond 32 bits, beside the book with ID 3 (its lower
+// 32 bits): its rows edit and delete only it.
+TEST_F(SearchWindows, AnIdBeyond32BitsNamesOnlyItsOwnBook)
+{
+    WriteCatalogue("INSERT INTO Tomebox (BookName, Year, Month, ID) VALUES ('beyond', 2014, 5, 4294967299);");
+    app = std::make_unique<RunningTomebox>();
+    SearchYear2014([&](HWND results) {
+        ASSERT_EQ(3, RowCount(ResultsView(results)));
+        SelectRow(ResultsView(results), 2);
+        ui.WhenDialogOpens("書籍情報", [&](HWND form) {
+            CancelOnExit cancel(form);
+            EXPECT_EQ("beyond", GetText(form, IDC_BOOK_NAME));
+            SetText(form, IDC_PLACE, "棚");
+            Press(form, IDOK);
+        });
+        Press(results, IDC_EDIT_BOOK);
+        EXPECT_EQ((std::vector<std::string>{"cut", "Bob", "B", "2014", "3", "Q", ""}), RowTexts(ResultsView(results), 1));
+        SelectRow(app->catalogueView(), 5);
+        ui.QueueAnswer(IDYES);
+        Press(app->commandBar(), IDC_DELETE_BOOK);
+        EXPECT_EQ((std::vector<int32_t>{1, 3}), ItemData(ResultsView(results)));
+    });
+    EXPECT_EQ((std::vector<std::string>{"cut", "Bob", "B", "2014", "3", "Q", ""}), RowTexts(app->catalogueView(), 3));
+    EXPECT_EQ((std::vector<int32_t>{0, 1, 2, 3, 4}), ItemData(app->catalogueView()));
+    EXPECT_EQ((std::vector<std::string>{"0|書斎", "1|A", "2|NULL", "3|B", "4|NULL"}), Places());
+}
+
 // While a form or a question of one window is open, the other window's
 // commands run.  Each command acts on the book it started on: IDs 0 to 4,
 // the results of 2014 showing IDs 1 and 3.
-std::vector<std::string> Places()
-{
-    return QueryDatabase(kDb, "SELECT ID, Place FROM Tomebox ORDER BY ID");
-}
-
 TEST_F(SearchWindows, AFormChangesTheBookItOpenedOn)
 {
     Start();
