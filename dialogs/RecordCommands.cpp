@@ -64,10 +64,11 @@ FormOutcome ChangeRecord(const BookFormBoxes& boxes, const BookFormTarget& targe
     fields.ID = record->GetID();
     if (!context.writes.save(Update, MakeBook(fields))) return FormOutcome::SaveFailed;
 
-    // In place: the hit list and the catalogue list share this object.
+    // In place: the catalogue list, the hit list and the results windows
+    // share this object.
     *record = BookData(std::move(fields));
     RewriteRowsOf(context.catalogueView, *record);
-    for (ListViewRows* view : context.resultsViews) RewriteRowsOf(*view, *record);
+    for (ShownRecords& results : context.results) RewriteRowsOf(results.view, *record);
     return FormOutcome::Saved;
 }
 
@@ -78,14 +79,10 @@ std::string TypedFieldText(std::u16string typed)
     return Utf16ToUtf8(CutUtf16Text(std::move(typed), kFormTextLimit));
 }
 
-BookPtr RecordBehindRow(const ListViewRows& view, int row, bool fromResults, const BookList& catalogue,
-                        const BookList& hits)
+BookPtr RecordBehindRow(const ListViewRows& view, int row, const BookList& shown)
 {
     if (row < 0 || row >= view.Count()) return nullptr;
-    const BookId id = view.ItemData(row);
-    if (!fromResults) return FindBookById(catalogue, id);
-    BookPtr hit = FindBookById(hits, id);
-    return hit && Holds(catalogue, hit) ? hit : nullptr;
+    return FindBookById(shown, view.ItemData(row));
 }
 
 const char* FormOutcomeMessage(FormOutcome outcome)
@@ -160,6 +157,9 @@ bool DeleteRecord(BookPtr record, RecordCommandContext& context)
     Forget(context.catalogue, record);
     Forget(context.hits, record);
     DeleteRowsOf(context.catalogueView, id);
-    for (ListViewRows* view : context.resultsViews) DeleteRowsOf(*view, id);
+    for (ShownRecords& results : context.results) {
+        Forget(results.records, record);
+        DeleteRowsOf(results.view, id);
+    }
     return true;
 }

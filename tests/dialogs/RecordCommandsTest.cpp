@@ -44,14 +44,16 @@ BookFields Book(BookId id, const std::string& name, int32_t year = 2000)
     return f;
 }
 
-// The catalogue and hit lists, the catalogue view and two results views,
-// and a database stand-in that records what it was asked to write.
+// The catalogue and hit lists, the catalogue view and two results views
+// (the newer one showing the hit list), and a database stand-in that
+// records what it was asked to write.
 struct Lists {
     BookList catalogue;
     BookList hits;
     FakeListView catalogueView;
     FakeListView resultsView;
     FakeListView olderResultsView;
+    BookList olderResults;
     FakeBoxes boxes;
     std::vector<SaveMode> saves;
     std::vector<BookFields> saved;
@@ -70,7 +72,7 @@ struct Lists {
     }
     RecordCommandContext Context()
     {
-        return {catalogue, hits, catalogueView, {&olderResultsView, &resultsView},
+        return {catalogue, hits, catalogueView, {{olderResultsView, olderResults}, {resultsView, hits}},
                 {[this](SaveMode mode, const BookPtr& book) {
                      saves.push_back(mode);
                      saved.push_back(book->Fields());
@@ -86,7 +88,7 @@ struct Lists {
     BookFormTarget Open(int row, bool fromResults = false)
     {
         const FakeListView& view = fromResults ? resultsView : catalogueView;
-        return InitialiseBookForm(boxes, row != -1, RecordBehindRow(view, row, fromResults, catalogue, hits));
+        return InitialiseBookForm(boxes, row != -1, RecordBehindRow(view, row, fromResults ? hits : catalogue));
     }
     FormOutcome Submit(const BookFormTarget& target)
     {
