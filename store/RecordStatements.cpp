@@ -40,8 +40,8 @@ bool Execute(Catalogue& catalogue, const std::string& sql)
     return sqlite3_exec(catalogue.db.get(), sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
-// An UPDATE or DELETE by ID that finds no row has saved nothing: the record
-// is gone from the table (another program deleted it, say).
+// An UPDATE by ID that finds no row has saved nothing: the record is gone
+// from the table (another program deleted it, say).
 bool ExecuteOnItsRow(Catalogue& catalogue, const std::string& sql)
 {
     return Execute(catalogue, sql) && sqlite3_changes(catalogue.db.get()) > 0;
@@ -107,5 +107,5 @@ bool LoadCatalogue(Catalogue& catalogue)
 
 bool DeleteBookData(Catalogue& catalogue, BookId id)
 {
-    return ExecuteOnItsRow(catalogue, BuildDeleteStatement(id));
+    return Execute(catalogue, BuildDeleteStatement(id));
 }

@@ -26,5 +26,6 @@ bool SaveBookData(Catalogue& catalogue, SaveMode mode, const BookPtr& book);
 // Appends one record per row to the catalogue list; true when the whole
 // table was read.
 bool LoadCatalogue(Catalogue& catalogue);
-// True when the DELETE ran with SQLITE_OK and removed the row.
+// True when the DELETE ran with SQLITE_OK, also when it found no row: the
+// book is gone from the table either way (another program deleted it, say).
 bool DeleteBookData(Catalogue& catalogue, BookId id);
