@@ -24,13 +24,8 @@ public:
     using Handle = std::unique_ptr<void, CloseHandleDeleter>;
     // A mutex this thread owns, released before it is closed: the file is
     // free for a later copy at once, not only once this process has gone.
-    // (A copy that crashed leaves it abandoned, which frees it too.)
     struct ReleaseMutexDeleter {
-        void operator()(HANDLE mutex) const
-        {
-            ReleaseMutex(mutex);
-            CloseHandle(mutex);
-        }
+        void operator()(HANDLE mutex) const { ReleaseMutex(mutex); CloseHandle(mutex); }
     };
     using OwnedMutex = std::unique_ptr<void, ReleaseMutexDeleter>;
 
