@@ -100,8 +100,8 @@ std::optional<CatalogueClaim> CatalogueClaim::Take(HINSTANCE instance)
     // Without the file or the mutex nothing can be told: the copy runs, as
     // copies did before there was a claim (and SQLite reports a file it
     // cannot open).
-    Handle owner(name.empty() ? nullptr : CreateMutexA(nullptr, FALSE, name.c_str()));
-    if (!owner) return CatalogueClaim(nullptr, nullptr);
+    Handle mutex(name.empty() ? nullptr : CreateMutexA(nullptr, FALSE, name.c_str()));
+    if (!mutex) return CatalogueClaim(nullptr, nullptr);
 
     const std::string recordName = name + "-holder";
     char className[100] = {};
@@ -109,9 +109,9 @@ std::optional<CatalogueClaim> CatalogueClaim::Take(HINSTANCE instance)
     // Free, or left by a copy that has ended: this copy holds the file.
     // Held: until the holder's window is shown, or the holder ends.
     for (DWORD waited = 0;; waited += kPollMilliseconds) {
-        const DWORD wait = WaitForSingleObject(owner.get(), waited == 0 ? 0 : kPollMilliseconds);
+        const DWORD wait = WaitForSingleObject(mutex.get(), waited == 0 ? 0 : kPollMilliseconds);
         if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED)
-            return CatalogueClaim(std::move(owner), RecordHolder(recordName));
+            return CatalogueClaim(OwnedMutex(mutex.release()), RecordHolder(recordName));
         if (ShowHolder(recordName, className) || waited >= kWaitForHolderMilliseconds) return std::nullopt;
     }
 }

@@ -11,10 +11,10 @@
 class CatalogueClaim {
 public:
     // Claims the catalogue file of the current directory for this thread,
-    // before SQLite opens it (the file is made, empty, when missing), for as
-    // long as this thread lives.  None when another copy holds the file:
-    // that copy's window has then been brought to the front (unless it
-    // showed none for a long while), and this copy is to end.
+    // before SQLite opens it (the file is made, empty, when missing), until
+    // the claim is destroyed on this same thread.  None when another copy
+    // holds the file: that copy's window has then been brought to the front
+    // (unless it showed none for a long while), and this copy is to end.
     static std::optional<CatalogueClaim> Take(HINSTANCE instance);
 
     // A kernel object's handle, closed with its guard; null is none.
@@ -22,12 +22,16 @@ public:
         void operator()(HANDLE handle) const { CloseHandle(handle); }
     };
     using Handle = std::unique_ptr<void, CloseHandleDeleter>;
+    // A mutex this thread owns, released before it is closed: the file is
+    // free for a later copy at once, not only once this process has gone.
+    struct ReleaseMutexDeleter {
+        void operator()(HANDLE mutex) const { ReleaseMutex(mutex); CloseHandle(mutex); }
+    };
+    using OwnedMutex = std::unique_ptr<void, ReleaseMutexDeleter>;
 
 private:
-    CatalogueClaim(Handle owner, Handle record) : owner_(std::move(owner)), record_(std::move(record)) {}
+    CatalogueClaim(OwnedMutex owner, Handle record) : owner_(std::move(owner)), record_(std::move(record)) {}
 
-    // Closed, not released: the mutex is free for a later copy once this
-    // thread has ended, as after a copy that crashed.
-    Handle owner_;   // the mutex named after the file, owned by this thread
-    Handle record_;  // the shared memory that tells later copies this thread
+    OwnedMutex owner_;  // the mutex named after the file, owned by this thread
+    Handle record_;     // the shared memory that tells later copies this thread
 };

@@ -63,7 +63,7 @@ void ShowTable(HWND listView)
         const WCHAR* const cells[bare::kColumns] = {
             converted[0], converted[1], converted[2], bare::Decimal(sqlite3_column_int(select, 4), year),
             bare::Decimal(sqlite3_column_int(select, 5), month), converted[3], converted[4]};
-        bare::InsertRow(listView, row++, cells, sqlite3_column_int(select, 11));
+        bare::InsertRow(listView, row++, cells, sqlite3_column_int64(select, 11));
     }
     sqlite3_finalize(select);
     bare::ReleaseDrawing(listView);

@@ -211,7 +211,7 @@ Timings SearchOnce(HWND owner, int expected)
     SearchTexts texts;
     texts[0] = "本";
     Stopwatch watch;
-    std::vector<int32_t> ids;
+    std::vector<BookId> ids;
     std::optional<std::string> sql = BuildSearchStatement(texts);
     SearchOutcome outcome = CollectHitIds(g_globals.catalogue.db.get(), *sql, ids);
     t.statement = watch.Seconds();
@@ -243,11 +243,11 @@ LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 // The scan from the front per hit that the ID map replaces.
 double LinearMatching()
 {
-    std::vector<int32_t> ids;
+    std::vector<BookId> ids;
     for (const BookPtr& book : g_globals.catalogue.books) ids.push_back(book->GetID());
     Stopwatch watch;
     BookList hits;
-    for (int32_t id : ids)
+    for (BookId id : ids)
         if (BookPtr book = FindBookById(g_globals.catalogue.books, id)) hits.push_back(book);
     return watch.Seconds();
 }

@@ -40,15 +40,13 @@ BookFormTarget& TargetOf(HWND form)
 void InitialiseForm(HWND form, BookFormTarget& target)
 {
     SetWindowLongPtrW(form, DWLP_USER, reinterpret_cast<LONG_PTR>(&target));
-    const bool fromResults = g_globals.resultsEditFlag;
     const int row = g_globals.selectionIndex;
     // First, so that an opening that fails halfway never turns an edit
     // into an add.
     target.editing = row != -1;
-    Win32ListView opener(fromResults ? ResultsListView(g_globals.resultsWindow) : CatalogueListView());
+    const BookRows opener = BookRowsOf(g_globals.resultsEditFlag ? g_globals.resultsWindow : nullptr);
     DialogBoxes boxes(form);
-    target = InitialiseBookForm(boxes, row != -1,
-                                RecordBehindRow(opener, row, fromResults, g_globals.catalogue.books, g_globals.hits));
+    target = InitialiseBookForm(boxes, row != -1, RecordBehindRow(Win32ListView(opener.listView), row, opener.records));
 }
 
 void SubmitForm(HWND form)

@@ -9,11 +9,12 @@ CommandContext::CommandContext()
                catalogueView_,
                {},
                {[](SaveMode mode, const BookPtr& book) { return SaveBookData(g_globals.catalogue, mode, book); },
-                [](int32_t id) { return DeleteBookData(g_globals.catalogue, id); }}}
+                [](BookId id) { return DeleteBookData(g_globals.catalogue, id); }}}
 {
+    // Reserved, so that the views the context refers to stay in place.
     resultsViews_.reserve(g_globals.resultsWindows.size());
-    for (HWND window : g_globals.resultsWindows) {
-        resultsViews_.emplace_back(ResultsListView(window));
-        context_.resultsViews.push_back(&resultsViews_.back());
+    for (ResultsWindow* open : g_globals.resultsWindows) {
+        resultsViews_.emplace_back(ResultsListView(open->window));
+        context_.results.push_back({resultsViews_.back(), open->records});
     }
 }

@@ -1,7 +1,7 @@
 // The context of a command on records over the real windows: the shared
-// state of dialogs/Globals.h, the catalogue list view of the list pane and
-// the list view of every open search results window, and the record
-// statements on the catalogue's connection.  Made afresh whenever a command
+// state of dialogs/Globals.h, the catalogue list view of the list pane, the
+// list view and records of every open search results window, and the
+// record statements on the catalogue's connection.  Made afresh whenever a command
 // looks at them: after a nested modal loop the windows may have changed.
 #pragma once
 #include <windows.h>

@@ -7,13 +7,13 @@
 
 void RunDeleteCommand(HWND owner, HWND resultsWindow)
 {
-    const bool fromResults = resultsWindow != nullptr;
     // The record is taken before the question: while it is asked, the
     // other window may delete, add or search, and rows move.
-    const Win32ListView view(fromResults ? ResultsListView(resultsWindow) : CatalogueListView());
+    const BookRows rows = BookRowsOf(resultsWindow);
+    const Win32ListView view(rows.listView);
     const int row = FindSelectedRow(view);
     if (row == -1) return;
-    const BookPtr record = RecordBehindRow(view, row, fromResults, g_globals.catalogue.books, g_globals.hits);
+    const BookPtr record = RecordBehindRow(view, row, rows.records);
     if (!ConfirmDelete(owner)) return;
 
     CommandContext context;

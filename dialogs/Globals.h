@@ -7,6 +7,16 @@
 #include "store/BookData.h"
 #include "store/Catalogue.h"
 
+// A search results window now open, and the records its rows show: the
+// hit list as it was when the window opened, less the records deleted
+// since, whatever later searches do.  The same objects as in the catalogue
+// list, so an edit made anywhere shows in every window.  Owned by the
+// window's opening (OpenSearchResults).
+struct ResultsWindow {
+    HWND window = nullptr;
+    BookList records;
+};
+
 struct Globals {
     // The module instance.  Set by StartTomebox before the main window is
     // made; read by every dialog creation and resource load.
@@ -20,25 +30,27 @@ struct Globals {
 
     // The records the last search found: the same objects as in the
     // catalogue list, never copies.  Refilled by the search conditions,
-    // shrunk by the delete command, read by the book form when it opens
-    // from the results.
+    // shrunk by the delete command, copied by each results window as it
+    // opens.
     BookList hits;
 
     // The hand-over from an opener to the book form, read once by the form
     // as it initialises (it then holds the record itself): the row of the
     // record to edit in the opener's list view, -1 for a new record; whether
-    // the opener is a search results window, whose view and hit list the
+    // the opener is a search results window, whose view and records the
     // row then counts in; and that window.  Set by the command bar (-1 or
     // its selected row, false) and a results window (its selected row,
-    // true, itself) just before they open the form.
+    // true, itself) just before they open the form; the window is also set
+    // by each results window as it opens.
     int selectionIndex = -1;
     bool resultsEditFlag = false;
     HWND resultsWindow = nullptr;
 
     // The search results windows now open, in the order they opened: the
-    // commands rewrite and delete rows in each of them.  A results window
-    // adds itself when it initialises and takes itself out when it closes.
-    std::vector<HWND> resultsWindows;
+    // commands rewrite and delete rows, and delete records, in each of them.
+    // A results window adds itself when it initialises and takes itself out
+    // when it closes.
+    std::vector<ResultsWindow*> resultsWindows;
 
     // The main window's two child dialogs.  Set by StartTomebox; the list
     // pane holds the catalogue list view (IDC_BOOK_LIST) that the layout,
@@ -53,3 +65,12 @@ extern Globals g_globals;
 HWND CatalogueListView();
 // The list view of a search results window.
 HWND ResultsListView(HWND resultsWindow);
+
+// A list view and the records its rows show, in row order: the catalogue
+// list view and the catalogue list for no window, else an open results
+// window's view and its own records (none once it is closing).
+struct BookRows {
+    HWND listView;
+    const BookList& records;
+};
+BookRows BookRowsOf(HWND resultsWindow);

@@ -42,7 +42,7 @@ void Forget(BookList& books, const BookPtr& record)
 
 FormOutcome AddRecord(BookFields fields, RecordCommandContext& context)
 {
-    std::optional<int32_t> id = NextBookId(context.catalogue);
+    std::optional<BookId> id = NextBookId(context.catalogue);
     if (!id) return FormOutcome::NoFreeId;
     fields.ID = *id;
     BookPtr book = MakeBook(std::move(fields));
@@ -64,10 +64,11 @@ FormOutcome ChangeRecord(const BookFormBoxes& boxes, const BookFormTarget& targe
     fields.ID = record->GetID();
     if (!context.writes.save(Update, MakeBook(fields))) return FormOutcome::SaveFailed;
 
-    // In place: the hit list and the catalogue list share this object.
+    // In place: the catalogue list, the hit list and the results windows
+    // share this object.
     *record = BookData(std::move(fields));
     RewriteRowsOf(context.catalogueView, *record);
-    for (ListViewRows* view : context.resultsViews) RewriteRowsOf(*view, *record);
+    for (ShownRecords& results : context.results) RewriteRowsOf(results.view, *record);
     return FormOutcome::Saved;
 }
 
@@ -78,14 +79,10 @@ std::string TypedFieldText(std::u16string typed)
     return Utf16ToUtf8(CutUtf16Text(std::move(typed), kFormTextLimit));
 }
 
-BookPtr RecordBehindRow(const ListViewRows& view, int row, bool fromResults, const BookList& catalogue,
-                        const BookList& hits)
+BookPtr RecordBehindRow(const ListViewRows& view, int row, const BookList& shown)
 {
     if (row < 0 || row >= view.Count()) return nullptr;
-    const int32_t id = view.ItemData(row);
-    if (!fromResults) return FindBookById(catalogue, id);
-    BookPtr hit = FindBookById(hits, id);
-    return hit && Holds(catalogue, hit) ? hit : nullptr;
+    return FindBookById(shown, view.ItemData(row));
 }
 
 const char* FormOutcomeMessage(FormOutcome outcome)
@@ -100,12 +97,12 @@ const char* FormOutcomeMessage(FormOutcome outcome)
     return "";
 }
 
-std::optional<int32_t> NextBookId(const BookList& catalogue)
+std::optional<BookId> NextBookId(const BookList& catalogue)
 {
-    int32_t largest = -1;
+    BookId largest = -1;
     for (const BookPtr& book : catalogue)
         if (book->GetID() > largest) largest = book->GetID();
-    if (largest == std::numeric_limits<int32_t>::max()) return std::nullopt;
+    if (largest == std::numeric_limits<BookId>::max()) return std::nullopt;
     return largest + 1;
 }
 
@@ -154,12 +151,15 @@ FormOutcome SubmitBookForm(const BookFormBoxes& boxes, const BookFormTarget& tar
 bool DeleteRecord(BookPtr record, RecordCommandContext& context)
 {
     if (!record || !Holds(context.catalogue, record)) return false;
-    const int32_t id = record->GetID();
+    const BookId id = record->GetID();
     if (!context.writes.remove(id)) return false;
 
     Forget(context.catalogue, record);
     Forget(context.hits, record);
     DeleteRowsOf(context.catalogueView, id);
-    for (ListViewRows* view : context.resultsViews) DeleteRowsOf(*view, id);
+    for (ShownRecords& results : context.results) {
+        Forget(results.records, record);
+        DeleteRowsOf(results.view, id);
+    }
     return true;
 }

@@ -43,7 +43,15 @@ constexpr int kFormBoxCount = 11;
 // database: an INSERT or UPDATE, and a DELETE by ID.
 struct RecordWrites {
     std::function<bool(SaveMode, const BookPtr&)> save;
-    std::function<bool(int32_t id)> remove;
+    std::function<bool(BookId id)> remove;
+};
+
+// A search results window's rows and the records they show, its own: the
+// hit list as it was when the window opened, less the records deleted
+// since.  The same objects as in the catalogue list.
+struct ShownRecords {
+    ListViewRows& view;
+    BookList& records;
 };
 
 // The lists and every view that shows records, as they are when a command
@@ -52,17 +60,14 @@ struct RecordCommandContext {
     BookList& catalogue;
     BookList& hits;
     ListViewRows& catalogueView;
-    std::vector<ListViewRows*> resultsViews;  // one per open search results window
+    std::vector<ShownRecords> results;  // one per open search results window
     RecordWrites writes;
 };
 
-// The record behind a row: from the catalogue view, the first record of
-// the catalogue list carrying the row's ID; from a results view, the hit
-// carrying it, as long as the catalogue list still holds that very record
-// (a hit deleted since the search is gone, even when a newer record has
-// taken its ID).  Null for a row the view does not have.
-BookPtr RecordBehindRow(const ListViewRows& view, int row, bool fromResults, const BookList& catalogue,
-                        const BookList& hits);
+// The record behind a row of a view: the one of the records the view shows
+// (the catalogue list, or a results window's own) that carries the row's
+// ID.  Null for a row the view does not have.
+BookPtr RecordBehindRow(const ListViewRows& view, int row, const BookList& shown);
 
 // What one opening of the book form works on, taken when it opens.
 struct BookFormTarget {
@@ -79,8 +84,8 @@ enum class FormOutcome { Saved, TitleMissing, NoFreeId, SaveFailed, RecordMissin
 const char* FormOutcomeMessage(FormOutcome outcome);
 
 // One more than the largest ID in the list (0 for an empty list); none when
-// the largest is already the largest 32-bit integer.
-std::optional<int32_t> NextBookId(const BookList& catalogue);
+// the largest is already the largest ID the table takes.
+std::optional<BookId> NextBookId(const BookList& catalogue);
 
 // Opens the form: empty boxes for a new record (editing false), else the
 // record's values (year and month in decimal).
@@ -98,7 +103,8 @@ BookFields ReadFormValues(const BookFormBoxes& boxes, const BookFormTarget& targ
 FormOutcome SubmitBookForm(const BookFormBoxes& boxes, const BookFormTarget& target, RecordCommandContext& context);
 
 // Deletes a record taken before the user confirmed: the database first,
-// then the record in the catalogue list and the hit list and every row
-// that shows it.  False, with nothing changed, when the record is no longer
-// in the catalogue list (or null) or the database refused.
+// then the record in the catalogue list, the hit list and every results
+// window's records, and every row that shows it.  False, with nothing
+// changed, when the record is no longer in the catalogue list (or null) or
+// the database refused.
 bool DeleteRecord(BookPtr record, RecordCommandContext& context);

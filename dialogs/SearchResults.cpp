@@ -21,21 +21,26 @@ void LayOut(HWND window)
                client.bottom - client.top - kListTop, FALSE);
 }
 
-void Initialise(HWND window)
+// The window keeps the hits as they are now for as long as it is open:
+// its rows show them, and its commands act on them.
+void Initialise(HWND window, ResultsWindow& results)
 {
-    // A copy: the rows show the hits as they are now, whatever a later
-    // search does to the hit list.
-    ShowBooks(ResultsListView(window), BookList(g_globals.hits));
+    results.window = window;
+    results.records = g_globals.hits;
+    ShowBooks(ResultsListView(window), results.records);
     LayOut(window);
     g_globals.resultsWindow = window;
-    g_globals.resultsWindows.push_back(window);
+    g_globals.resultsWindows.push_back(&results);
 }
 
-// Once closing, its rows no longer follow the records' changes.
+// Once closing, its rows and records no longer follow the records' changes.
 void StopShowingChanges(HWND window)
 {
-    std::vector<HWND>& open = g_globals.resultsWindows;
-    open.erase(std::remove(open.begin(), open.end(), window), open.end());
+    std::vector<ResultsWindow*>& open = g_globals.resultsWindows;
+    open.erase(std::remove_if(open.begin(), open.end(), [window](const ResultsWindow* results) {
+                   return results->window == window;
+               }),
+               open.end());
 }
 
 // Closing.  A window holding many rows goes at once: it is hidden, and
@@ -74,12 +79,12 @@ void EditHit(HWND window)
     OpenBookForm(window);
 }
 
-INT_PTR CALLBACK SearchResultsProc(HWND window, UINT message, WPARAM wParam, LPARAM)
+INT_PTR CALLBACK SearchResultsProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     try {
         switch (message) {
         case WM_INITDIALOG:
-            Initialise(window);
+            Initialise(window, *reinterpret_cast<ResultsWindow*>(lParam));
             return TRUE;
         case WM_SIZE:
             LayOut(window);
@@ -112,5 +117,8 @@ INT_PTR CALLBACK SearchResultsProc(HWND window, UINT message, WPARAM wParam, LPA
 
 INT_PTR OpenSearchResults(HWND owner)
 {
-    return DialogBoxParamW(g_globals.instance, MAKEINTRESOURCEW(IDD_SEARCH_RESULTS), owner, SearchResultsProc, 0);
+    // What the window shows, for as long as its modal loop runs.
+    ResultsWindow results;
+    return DialogBoxParamW(g_globals.instance, MAKEINTRESOURCEW(IDD_SEARCH_RESULTS), owner, SearchResultsProc,
+                           reinterpret_cast<LPARAM>(&results));
 }

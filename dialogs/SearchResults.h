@@ -1,5 +1,6 @@
-// The search results window: lists the hit list and edits or deletes its
-// records everywhere they are shown.
+// The search results window: lists the hit list as it is when the window
+// opens, keeps those records for as long as it is open, and edits or
+// deletes them everywhere they are shown.
 #pragma once
 #include <windows.h>
 

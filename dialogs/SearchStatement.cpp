@@ -62,26 +62,26 @@ std::optional<std::string> BuildSearchStatement(const SearchTexts& texts)
     return sql;
 }
 
-SearchOutcome CollectHitIds(sqlite3* db, const std::string& sql, std::vector<int32_t>& ids)
+SearchOutcome CollectHitIds(sqlite3* db, const std::string& sql, std::vector<BookId>& ids)
 {
     Statement statement;
     if (PrepareStatement(db, sql.c_str(), statement) != SQLITE_OK) return SearchOutcome::NotPrepared;
     int step;
     while ((step = sqlite3_step(statement.get())) == SQLITE_ROW)
-        ids.push_back(sqlite3_column_int(statement.get(), 0));
+        ids.push_back(sqlite3_column_int64(statement.get(), 0));
     return step == SQLITE_DONE ? SearchOutcome::Done : SearchOutcome::StepFailed;
 }
 
-void AppendHits(const std::vector<int32_t>& ids, const BookList& catalogue, BookList& hits)
+void AppendHits(const std::vector<BookId>& ids, const BookList& catalogue, BookList& hits)
 {
     if (ids.empty()) return;
     // One pass over the catalogue instead of a scan per hit; emplace keeps
     // the first record of an ID, as the scan from the front would.
-    std::unordered_map<int32_t, const BookPtr*> firstWithId;
+    std::unordered_map<BookId, const BookPtr*> firstWithId;
     firstWithId.reserve(catalogue.size());
     for (const BookPtr& book : catalogue) firstWithId.emplace(book->GetID(), &book);
     hits.reserve(hits.size() + ids.size());
-    for (int32_t id : ids) {
+    for (BookId id : ids) {
         auto found = firstWithId.find(id);
         if (found != firstWithId.end()) hits.push_back(*found->second);
     }
@@ -92,7 +92,7 @@ SearchOutcome RunSearch(const SearchTexts& texts, sqlite3* db, const BookList& c
     hits.clear();
     std::optional<std::string> sql = BuildSearchStatement(texts);
     if (!sql) return SearchOutcome::NotBuilt;
-    std::vector<int32_t> ids;
+    std::vector<BookId> ids;
     SearchOutcome outcome = CollectHitIds(db, *sql, ids);
     // A failing step keeps the hits read before it, though they are not shown.
     AppendHits(ids, catalogue, hits);

@@ -49,11 +49,11 @@ enum class SearchOutcome {
 
 // Runs the statement and returns the IDs in the order SQLite gives them
 // (those read before a failing step included).
-SearchOutcome CollectHitIds(sqlite3* db, const std::string& sql, std::vector<int32_t>& ids);
+SearchOutcome CollectHitIds(sqlite3* db, const std::string& sql, std::vector<BookId>& ids);
 
 // Appends, for each ID, the first record of the catalogue carrying it (the
 // same object); IDs no record carries are skipped.
-void AppendHits(const std::vector<int32_t>& ids, const BookList& catalogue, BookList& hits);
+void AppendHits(const std::vector<BookId>& ids, const BookList& catalogue, BookList& hits);
 
 // Empties the hit list, then builds, runs and collects.
 SearchOutcome RunSearch(const SearchTexts& texts, sqlite3* db, const BookList& catalogue, BookList& hits);

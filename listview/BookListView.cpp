@@ -75,7 +75,7 @@ void RewriteRowsOf(ListViewRows& view, const BookData& book)
         RewriteBookRow(view, row, book);
 }
 
-void DeleteRowsOf(ListViewRows& view, int32_t id)
+void DeleteRowsOf(ListViewRows& view, BookId id)
 {
     // Each search starts again before the deleted row: the rows behind it
     // have moved up.

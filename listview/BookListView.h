@@ -35,7 +35,7 @@ void RewriteBookRow(ListViewRows& view, int row, const BookData& book);
 
 // Every row that shows the record, found by its ID: rewritten, or deleted.
 void RewriteRowsOf(ListViewRows& view, const BookData& book);
-void DeleteRowsOf(ListViewRows& view, int32_t id);
+void DeleteRowsOf(ListViewRows& view, BookId id);
 
 // The first selected row, or -1.
 int FindSelectedRow(const ListViewRows& view);

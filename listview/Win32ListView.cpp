@@ -5,6 +5,9 @@
 
 namespace {
 
+// A row's item data carries its record's whole ID.
+static_assert(sizeof(LPARAM) >= sizeof(BookId), "item data must hold a 64-bit ID: Tomebox is a 64-bit program");
+
 // A cell shows at most as many UTF-16 units as a typed field holds.
 constexpr std::size_t kCellTextLimit = 255;
 
@@ -21,14 +24,14 @@ int Win32ListView::Count() const
     return static_cast<int>(SendMessageW(control_, LVM_GETITEMCOUNT, 0, 0));
 }
 
-int32_t Win32ListView::ItemData(int row) const
+BookId Win32ListView::ItemData(int row) const
 {
     LVITEMW item = {};
     item.mask = LVIF_PARAM;
     item.iItem = row;
     item.iSubItem = 0;
     SendMessageW(control_, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    return static_cast<int32_t>(item.lParam);
+    return static_cast<BookId>(item.lParam);
 }
 
 bool Win32ListView::IsSelected(int row) const
@@ -36,15 +39,15 @@ bool Win32ListView::IsSelected(int row) const
     return SendMessageW(control_, LVM_GETITEMSTATE, row, LVIS_SELECTED) != 0;
 }
 
-int Win32ListView::FindRow(int32_t itemData, int after) const
+int Win32ListView::FindRow(BookId itemData, int after) const
 {
     LVFINDINFOW find = {};
     find.flags = LVFI_PARAM;
-    find.lParam = itemData;
+    find.lParam = static_cast<LPARAM>(itemData);
     return static_cast<int>(SendMessageW(control_, LVM_FINDITEMW, after, reinterpret_cast<LPARAM>(&find)));
 }
 
-void Win32ListView::InsertRow(int row, const std::string& text, int32_t itemData)
+void Win32ListView::InsertRow(int row, const std::string& text, BookId itemData)
 {
     std::u16string cell = CellText(text);
     LVITEMW item = {};
@@ -52,7 +55,7 @@ void Win32ListView::InsertRow(int row, const std::string& text, int32_t itemData
     item.iItem = row;
     item.iSubItem = 0;
     item.pszText = const_cast<WCHAR*>(WideText(cell));
-    item.lParam = itemData;
+    item.lParam = static_cast<LPARAM>(itemData);
     SendMessageW(control_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
 }
 

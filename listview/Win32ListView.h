@@ -12,10 +12,10 @@ public:
     HWND handle() const { return control_; }
 
     int Count() const override;
-    int32_t ItemData(int row) const override;
+    BookId ItemData(int row) const override;
     bool IsSelected(int row) const override;
-    int FindRow(int32_t itemData, int after) const override;
-    void InsertRow(int row, const std::string& text, int32_t itemData) override;
+    int FindRow(BookId itemData, int after) const override;
+    void InsertRow(int row, const std::string& text, BookId itemData) override;
     void SetCellText(int row, int subitem, const std::string& text) override;
     void DeleteRow(int row) override;
 

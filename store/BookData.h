@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+// A record's ID: the table's INTEGER PRIMARY KEY, which SQLite holds in 64
+// bits.  Another program that adds rows may give IDs beyond 32 bits.
+using BookId = int64_t;
+
 // The plain values of a book, in the column order of the table.
 struct BookFields {
     std::string BookName;
@@ -18,7 +22,7 @@ struct BookFields {
     std::string Place;
     std::string PlaceKana;
     std::string ISBN;
-    int32_t ID = 0;
+    BookId ID = 0;
 };
 
 // A stored record.  Records are shared between the catalogue list and the
@@ -40,7 +44,7 @@ public:
     std::string GetPlace() const { return fields_.Place; }
     std::string GetPlaceKana() const { return fields_.PlaceKana; }
     std::string GetISBN() const { return fields_.ISBN; }
-    int32_t GetID() const { return fields_.ID; }
+    BookId GetID() const { return fields_.ID; }
 
     // Hands the values out together, for the statements and the row texts.
     const BookFields& Fields() const { return fields_; }
@@ -60,22 +64,9 @@ inline BookPtr MakeBook(BookFields fields) {
 
 // The record behind a list-view row: the first one carrying the ID, scanning
 // from the front; null when none does.
-inline BookPtr FindBookById(const BookList& books, int32_t id)
+inline BookPtr FindBookById(const BookList& books, BookId id)
 {
     for (const BookPtr& book : books)
         if (book->GetID() == id) return book;
     return nullptr;
-}
-
-// Removes the first record carrying the ID (those behind it move up one
-// place); returns the position it had, or -1 when none carried it.
-inline int RemoveBookById(BookList& books, int32_t id)
-{
-    for (std::size_t i = 0; i < books.size(); ++i) {
-        if (books[i]->GetID() == id) {
-            books.erase(books.begin() + static_cast<std::ptrdiff_t>(i));
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
 }

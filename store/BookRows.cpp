@@ -55,7 +55,7 @@ BookFields ReadBookRow(sqlite3_stmt* statement, const BookColumns& at)
         sqlite3_column_int(statement, at[kYear]),        sqlite3_column_int(statement, at[kMonth]),
         ColumnText(statement, at[kPublisher]),     ColumnText(statement, at[kPublisherKana]),
         ColumnText(statement, at[kPlace]),         ColumnText(statement, at[kPlaceKana]),
-        ColumnText(statement, at[kISBN]),          sqlite3_column_int(statement, at[kID]),
+        ColumnText(statement, at[kISBN]),          sqlite3_column_int64(statement, at[kID]),
     };
 }
 

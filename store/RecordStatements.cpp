@@ -40,8 +40,8 @@ bool Execute(Catalogue& catalogue, const std::string& sql)
     return sqlite3_exec(catalogue.db.get(), sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
-// An UPDATE or DELETE by ID that finds no row has saved nothing: the record
-// is gone from the table (another program deleted it, say).
+// An UPDATE by ID that finds no row has saved nothing: the record is gone
+// from the table (another program deleted it, say).
 bool ExecuteOnItsRow(Catalogue& catalogue, const std::string& sql)
 {
     return Execute(catalogue, sql) && sqlite3_changes(catalogue.db.get()) > 0;
@@ -85,7 +85,7 @@ std::string BuildUpdateStatement(const BookData& book)
     return sql + " WHERE ID = " + DecimalText(book.GetID()) + ";";
 }
 
-std::string BuildDeleteStatement(int32_t id)
+std::string BuildDeleteStatement(BookId id)
 {
     return "DELETE FROM 'Tomebox' WHERE ID = " + DecimalText(id);
 }
@@ -105,7 +105,7 @@ bool LoadCatalogue(Catalogue& catalogue)
     return read.complete;
 }
 
-bool DeleteBookData(Catalogue& catalogue, int32_t id)
+bool DeleteBookData(Catalogue& catalogue, BookId id)
 {
-    return ExecuteOnItsRow(catalogue, BuildDeleteStatement(id));
+    return Execute(catalogue, BuildDeleteStatement(id));
 }

@@ -18,7 +18,7 @@ std::string EscapeQuotes(std::string text);
 // that holds them in another order or beside further columns.
 std::string BuildInsertStatement(const BookData& book, bool nameColumns = false);
 std::string BuildUpdateStatement(const BookData& book);
-std::string BuildDeleteStatement(int32_t id);
+std::string BuildDeleteStatement(BookId id);
 
 // True when the INSERT ran with SQLITE_OK, or the UPDATE did and changed
 // the record's row; false at once for any other mode.
@@ -26,5 +26,6 @@ bool SaveBookData(Catalogue& catalogue, SaveMode mode, const BookPtr& book);
 // Appends one record per row to the catalogue list; true when the whole
 // table was read.
 bool LoadCatalogue(Catalogue& catalogue);
-// True when the DELETE ran with SQLITE_OK and removed the row.
-bool DeleteBookData(Catalogue& catalogue, int32_t id);
+// True when the DELETE ran with SQLITE_OK, also when it found no row: the
+// book is gone from the table either way (another program deleted it, say).
+bool DeleteBookData(Catalogue& catalogue, BookId id);

@@ -85,7 +85,7 @@ bool IsUtf8Text(const std::string& text)
     return text.empty() || IsStrictly(CP_UTF8, text.data(), CheckedSize(text.size()));
 }
 
-std::string DecimalText(int32_t value)
+std::string DecimalText(int64_t value)
 {
     return std::to_string(value);
 }

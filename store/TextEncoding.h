@@ -33,4 +33,4 @@ bool IsUtf8Text(const std::string& text);
 
 // An integer as the program writes it into statements, boxes and cells:
 // plain decimal digits, a leading "-" when negative ("%d").
-std::string DecimalText(int32_t value);
+std::string DecimalText(int64_t value);

@@ -211,7 +211,7 @@ TEST(BookFormUi, EditWithNoRowSelectedAddsABook)
 TEST(BookFormUi, NoIdentifierLeftRefusesTheAdd)
 {
     ScratchDirectory dir;
-    WriteDatabase(kFile, CatalogueSql("INSERT INTO Tomebox (BookName, ID) VALUES ('max', 2147483647);"));
+    WriteDatabase(kFile, CatalogueSql("INSERT INTO Tomebox (BookName, ID) VALUES ('max', 9223372036854775807);"));
     UiHarness ui;
     RunningTomebox app;
 
@@ -225,7 +225,7 @@ TEST(BookFormUi, NoIdentifierLeftRefusesTheAdd)
     EXPECT_EQ(1, RowCount(app.catalogueView()));
     EXPECT_EQ(1u, g_globals.catalogue.books.size());
     EXPECT_EQ(0, app.Exit());
-    EXPECT_EQ((std::vector<std::string>{"2147483647|max|NULL|NULL|NULL"}), Table());
+    EXPECT_EQ((std::vector<std::string>{"9223372036854775807|max|NULL|NULL|NULL"}), Table());
 }
 
 // A refused statement leaves the table, the catalogue list and the rows as

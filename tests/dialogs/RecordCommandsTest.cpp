@@ -30,7 +30,7 @@ public:
     std::map<int, int32_t> numbers;
 };
 
-BookFields Book(int32_t id, const std::string& name, int32_t year = 2000)
+BookFields Book(BookId id, const std::string& name, int32_t year = 2000)
 {
     BookFields f;
     f.BookName = name;
@@ -44,18 +44,20 @@ BookFields Book(int32_t id, const std::string& name, int32_t year = 2000)
     return f;
 }
 
-// The catalogue and hit lists, the catalogue view and two results views,
-// and a database stand-in that records what it was asked to write.
+// The catalogue and hit lists, the catalogue view and two results views
+// (the newer one showing the hit list), and a database stand-in that
+// records what it was asked to write.
 struct Lists {
     BookList catalogue;
     BookList hits;
     FakeListView catalogueView;
     FakeListView resultsView;
     FakeListView olderResultsView;
+    BookList olderResults;
     FakeBoxes boxes;
     std::vector<SaveMode> saves;
     std::vector<BookFields> saved;
-    std::vector<int32_t> removed;
+    std::vector<BookId> removed;
     bool writesSucceed = true;
 
     void AddToCatalogue(const BookFields& f)
@@ -70,13 +72,13 @@ struct Lists {
     }
     RecordCommandContext Context()
     {
-        return {catalogue, hits, catalogueView, {&olderResultsView, &resultsView},
+        return {catalogue, hits, catalogueView, {{olderResultsView, olderResults}, {resultsView, hits}},
                 {[this](SaveMode mode, const BookPtr& book) {
                      saves.push_back(mode);
                      saved.push_back(book->Fields());
                      return writesSucceed;
                  },
-                 [this](int32_t id) {
+                 [this](BookId id) {
                      removed.push_back(id);
                      return writesSucceed;
                  }}};
@@ -86,7 +88,7 @@ struct Lists {
     BookFormTarget Open(int row, bool fromResults = false)
     {
         const FakeListView& view = fromResults ? resultsView : catalogueView;
-        return InitialiseBookForm(boxes, row != -1, RecordBehindRow(view, row, fromResults, catalogue, hits));
+        return InitialiseBookForm(boxes, row != -1, RecordBehindRow(view, row, fromResults ? hits : catalogue));
     }
     FormOutcome Submit(const BookFormTarget& target)
     {
@@ -110,21 +112,22 @@ TEST(NextBookId, OneMoreThanTheLargest)
 {
     const struct {
         const char* name;
-        std::vector<int32_t> ids;
-        std::optional<int32_t> next;
+        std::vector<BookId> ids;
+        std::optional<BookId> next;
     } cases[] = {
         {"empty catalogue", {}, 0},
         {"one record", {0}, 1},
         {"largest not last", {5, 9, 2}, 10},
         {"gaps are not refilled", {0, 7}, 8},
         {"only negative ids", {-3, -1}, 0},
-        {"largest but one", {INT_MAX - 1}, INT_MAX},
-        {"largest possible", {INT_MAX}, std::nullopt},
-        {"largest possible among others", {3, INT_MAX, 4}, std::nullopt},
+        {"beyond 32 bits", {INT_MAX}, BookId{INT_MAX} + 1},
+        {"largest but one", {INT64_MAX - 1}, INT64_MAX},
+        {"largest possible", {INT64_MAX}, std::nullopt},
+        {"largest possible among others", {3, INT64_MAX, 4}, std::nullopt},
     };
     for (const auto& c : cases) {
         BookList books;
-        for (int32_t id : c.ids) books.push_back(MakeBook(Book(id, "t")));
+        for (BookId id : c.ids) books.push_back(MakeBook(Book(id, "t")));
         EXPECT_EQ(c.next, NextBookId(books)) << c.name;
     }
 }
@@ -313,8 +316,8 @@ TEST(DeleteRecord, RefusedOrGoneChangesNothing)
         EXPECT_FALSE(lists.Delete(record)) << why;
         EXPECT_EQ(std::string(why) == "refused", !lists.removed.empty()) << why;
         EXPECT_EQ((std::vector<int32_t>{3, 7, 12}), Lists::Ids(lists.catalogue)) << why;
-        EXPECT_EQ((std::vector<int32_t>{3, 7, 12}), lists.catalogueView.ItemDataOfAll()) << why;
-        EXPECT_EQ((std::vector<int32_t>{12, 7}), lists.resultsView.ItemDataOfAll()) << why;
+        EXPECT_EQ((std::vector<BookId>{3, 7, 12}), lists.catalogueView.ItemDataOfAll()) << why;
+        EXPECT_EQ((std::vector<BookId>{12, 7}), lists.resultsView.ItemDataOfAll()) << why;
         EXPECT_EQ((std::vector<int32_t>{12, 7}), Lists::Ids(lists.hits)) << why;
     }
 }

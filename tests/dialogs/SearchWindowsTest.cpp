@@ -43,6 +43,12 @@ std::vector<int32_t> Ids(const BookList& books)
     return ids;
 }
 
+// Each book's place, by ID.
+std::vector<std::string> Places()
+{
+    return QueryDatabase(kDb, "SELECT ID, Place FROM Tomebox ORDER BY ID");
+}
+
 HWND ResultsView(HWND results)
 {
     return GetDlgItem(results, IDC_BOOK_LIST);
@@ -355,13 +361,21 @@ TEST_F(SearchWindows, ClosingManyHitsHidesTheWindowAtOnce)
     EXPECT_TRUE(ui.Boxes().empty());
 }
 
-// The main window stays usable while results are open: a second search
-// from it refills the hit list, and an edit from the older window then
-// finds its record only when it is still a hit.
-TEST_F(SearchWindows, SecondSearchFromTheMainWindowRefillsTheHitList)
+// The main window stays usable while results are open, and a results
+// window keeps its own books whatever searches run there meanwhile: one
+// refused and cancelled, and one whose window is closed again.
+TEST_F(SearchWindows, AResultsWindowKeepsItsBooksThroughLaterSearches)
 {
     Start();
     SearchYear2014([&](HWND firstResults) {
+        ui.WhenDialogOpens("条件入力", [&](HWND conditions) {
+            CancelOnExit cancel(conditions);
+            SetText(conditions, IDC_YEAR, "abc");
+            Press(conditions, IDOK);
+            EXPECT_TRUE(IsWindowVisible(conditions));
+        });
+        ASSERT_TRUE(IsWindowEnabled(app->mainWindow()));
+        Press(app->commandBar(), IDC_SEARCH);
         ui.WhenDialogOpens("条件入力", [&](HWND conditions) {
             CancelOnExit cancel(conditions);
             SetText(conditions, IDC_BOOK_NAME, "cut");
@@ -371,49 +385,61 @@ TEST_F(SearchWindows, SecondSearchFromTheMainWindowRefillsTheHitList)
             });
             Press(conditions, IDOK);
         });
-        ASSERT_TRUE(IsWindowEnabled(app->mainWindow()));
         Press(app->commandBar(), IDC_SEARCH);
         EXPECT_EQ((std::vector<int32_t>{3}), Ids(g_globals.hits));
         EXPECT_EQ((std::vector<int32_t>{1, 3}), ItemData(ResultsView(firstResults)));
 
-        // ID 3 is still a hit: the form reads this window's row, not the
-        // closed second window's.
-        SelectRow(ResultsView(firstResults), 1);
-        ui.WhenDialogOpens("書籍情報", [&](HWND form) {
-            EXPECT_EQ("cut", GetText(form, IDC_BOOK_NAME));
-            CancelOnExit cancel(form);
-            SetText(form, IDC_BOOK_NAME, "cute");
-            Press(form, IDOK);
-        });
-        Press(firstResults, IDC_EDIT_BOOK);
-        EXPECT_TRUE(ui.Boxes().empty());
-        EXPECT_EQ("cute", CellText(ResultsView(firstResults), 1, 0));
-
-        // ID 1 is no longer a hit.
-        ui.ClearBoxes();
+        // ID 1 is no longer a hit, but still this window's book.
         SelectRow(ResultsView(firstResults), 0);
         ui.WhenDialogOpens("書籍情報", [&](HWND form) {
             CancelOnExit cancel(form);
-            SetText(form, IDC_BOOK_NAME, "changed");
+            EXPECT_EQ("cat", GetText(form, IDC_BOOK_NAME));
+            SetText(form, IDC_BOOK_NAME, "cats");
             Press(form, IDOK);
-            EXPECT_EQ(std::vector<ShownBox>{ErrorBox("編集中書籍情報が見つかりません", form)}, ui.Boxes());
         });
         Press(firstResults, IDC_EDIT_BOOK);
+        EXPECT_EQ("cats", CellText(ResultsView(firstResults), 0, 0));
+        EXPECT_EQ("cats", CellText(app->catalogueView(), 1, 0));
+        EXPECT_EQ(std::vector<std::string>{"cats"}, QueryDatabase(kDb, "SELECT BookName FROM Tomebox WHERE ID = 1"));
+        ui.QueueAnswer(IDYES);
+        Press(firstResults, IDC_DELETE_BOOK);
+        EXPECT_EQ(std::vector<ShownBox>{DeleteQuestion(firstResults)}, ui.Boxes());
+        EXPECT_EQ((std::vector<int32_t>{3}), ItemData(ResultsView(firstResults)));
+        EXPECT_EQ((std::vector<int32_t>{3}), Ids(g_globals.resultsWindows.at(0)->records));
     });
-    EXPECT_EQ("cat", CellText(app->catalogueView(), 1, 0));
-    EXPECT_EQ("cute", CellText(app->catalogueView(), 3, 0));
-    EXPECT_EQ((std::vector<std::string>{"cat", "cute"}),
-              QueryDatabase(kDb, "SELECT BookName FROM Tomebox WHERE ID IN (1, 3) ORDER BY ID"));
+    EXPECT_EQ((std::vector<int32_t>{0, 2, 3, 4}), ItemData(app->catalogueView()));
+    EXPECT_EQ((std::vector<std::string>{"0", "2", "3", "4"}), QueryDatabase(kDb, "SELECT ID FROM Tomebox ORDER BY ID"));
+}
+
+// A book whose ID is beyond 32 bits, beside the book with ID 3 (its lower
+// 32 bits): its rows edit and delete only it.
+TEST_F(SearchWindows, AnIdBeyond32BitsNamesOnlyItsOwnBook)
+{
+    WriteCatalogue("INSERT INTO Tomebox (BookName, Year, Month, ID) VALUES ('beyond', 2014, 5, 4294967299);");
+    app = std::make_unique<RunningTomebox>();
+    SearchYear2014([&](HWND results) {
+        ASSERT_EQ(3, RowCount(ResultsView(results)));
+        SelectRow(ResultsView(results), 2);
+        ui.WhenDialogOpens("書籍情報", [&](HWND form) {
+            CancelOnExit cancel(form);
+            EXPECT_EQ("beyond", GetText(form, IDC_BOOK_NAME));
+            SetText(form, IDC_PLACE, "棚");
+            Press(form, IDOK);
+        });
+        Press(results, IDC_EDIT_BOOK);
+        EXPECT_EQ((std::vector<std::string>{"cut", "Bob", "B", "2014", "3", "Q", ""}), RowTexts(ResultsView(results), 1));
+        SelectRow(app->catalogueView(), 5);
+        ui.QueueAnswer(IDYES);
+        Press(app->commandBar(), IDC_DELETE_BOOK);
+        EXPECT_EQ((std::vector<int32_t>{1, 3}), ItemData(ResultsView(results)));
+    });
+    EXPECT_EQ((std::vector<int32_t>{0, 1, 2, 3, 4}), ItemData(app->catalogueView()));
+    EXPECT_EQ((std::vector<std::string>{"0|書斎", "1|A", "2|NULL", "3|B", "4|NULL"}), Places());
 }
 
 // While a form or a question of one window is open, the other window's
 // commands run.  Each command acts on the book it started on: IDs 0 to 4,
 // the results of 2014 showing IDs 1 and 3.
-std::vector<std::string> Places()
-{
-    return QueryDatabase(kDb, "SELECT ID, Place FROM Tomebox ORDER BY ID");
-}
-
 TEST_F(SearchWindows, AFormChangesTheBookItOpenedOn)
 {
     Start();

@@ -55,7 +55,7 @@ TEST(FillBookRows, OneRowPerRecordInListOrderCarryingTheId)
                             MakeBook(Fields("三", 12, 1999, 12))};
     FakeListView view;
     FillBookRows(view, books);
-    EXPECT_EQ((std::vector<int32_t>{7, 3, 12}), view.ItemDataOfAll());
+    EXPECT_EQ((std::vector<BookId>{7, 3, 12}), view.ItemDataOfAll());
     for (size_t i = 0; i < books.size(); ++i) {
         const BookRowTexts texts = RowTextsOf(*books[i]);
         EXPECT_EQ(std::vector<std::string>(texts.begin(), texts.end()), view.rows[i].cells) << i;
@@ -71,7 +71,7 @@ TEST(InsertAndRewriteBookRow, WriteAllSevenCells)
     FakeListView view;
     FillBookRows(view, {MakeBook(Fields("一", 1)), MakeBook(Fields("二", 2))});
     InsertBookRow(view, 2, BookData(Fields("三", 9, 2020, 4)));
-    EXPECT_EQ((std::vector<int32_t>{1, 2, 9}), view.ItemDataOfAll());
+    EXPECT_EQ((std::vector<BookId>{1, 2, 9}), view.ItemDataOfAll());
     EXPECT_EQ((std::vector<std::string>{"三", "", "", "2020", "4", "", ""}), view.rows[2].cells);
 
     BookFields changed = Fields("二の改訂", 2, 2021, 5);

@@ -200,14 +200,33 @@ TEST_F(SavedRecords, UnknownModeRunsNothing)
     EXPECT_TRUE(TableRows(raw).empty());
 }
 
-TEST_F(SavedRecords, DeleteRemovesOneRowAndRefusesMissingIds)
+// A missing ID is a book already gone: the delete has nothing left to do.
+TEST_F(SavedRecords, DeleteRemovesOneRowAndTakesMissingIdsAsDeleted)
 {
     for (int id : {0, 1, 2}) ASSERT_TRUE(SaveBookData(catalogue_, Insert, Book(MakeFields("本", id))));
     EXPECT_TRUE(DeleteBookData(catalogue_, 1));
-    EXPECT_FALSE(DeleteBookData(catalogue_, 1));
-    EXPECT_FALSE(DeleteBookData(catalogue_, 99));
+    EXPECT_TRUE(DeleteBookData(catalogue_, 1));
+    EXPECT_TRUE(DeleteBookData(catalogue_, 99));
     RawDb raw;
     EXPECT_EQ((std::vector<std::vector<std::string>>{{"0"}, {"2"}}), raw.Rows("SELECT ID FROM Tomebox ORDER BY ID"));
+}
+
+// Another program may give IDs beyond 32 bits: 2^32 + 3 is a book of its
+// own beside the book with ID 3, loaded, changed and deleted alone.
+TEST_F(SavedRecords, IdsBeyond32BitsNameTheirOwnRows)
+{
+    RawDb raw;
+    raw.Exec("INSERT INTO Tomebox (BookName, ID) VALUES ('three', 3), ('beyond', 4294967299)");
+    ASSERT_TRUE(LoadCatalogue(catalogue_));
+    const BookPtr beyond = FindBookById(catalogue_.books, (BookId{1} << 32) + 3);
+    ASSERT_TRUE(beyond);
+    BookFields changed = beyond->Fields();
+    changed.Author = "changed";
+    ASSERT_TRUE(SaveBookData(catalogue_, Update, Book(changed)));
+    EXPECT_EQ((std::vector<std::vector<std::string>>{{"3", kNull}, {"4294967299", "changed"}}),
+              raw.Rows("SELECT ID, Author FROM Tomebox ORDER BY ID"));
+    ASSERT_TRUE(DeleteBookData(catalogue_, beyond->GetID()));
+    EXPECT_EQ((std::vector<std::vector<std::string>>{{"3", kNull}}), raw.Rows("SELECT ID, Author FROM Tomebox"));
 }
 
 TEST_F(SavedRecords, LoadAppendsAfterExistingRecords)

@@ -10,21 +10,21 @@ class FakeListView : public ListViewRows {
 public:
     struct Row {
         std::vector<std::string> cells;
-        int32_t itemData;
+        BookId itemData;
         bool selected;
     };
     std::vector<Row> rows;
 
     int Count() const override { return static_cast<int>(rows.size()); }
-    int32_t ItemData(int row) const override { return rows.at(static_cast<size_t>(row)).itemData; }
+    BookId ItemData(int row) const override { return rows.at(static_cast<size_t>(row)).itemData; }
     bool IsSelected(int row) const override { return rows.at(static_cast<size_t>(row)).selected; }
-    int FindRow(int32_t itemData, int after) const override
+    int FindRow(BookId itemData, int after) const override
     {
         for (int row = after + 1; row < Count(); ++row)
             if (rows[static_cast<size_t>(row)].itemData == itemData) return row;
         return -1;
     }
-    void InsertRow(int row, const std::string& text, int32_t itemData) override
+    void InsertRow(int row, const std::string& text, BookId itemData) override
     {
         Row inserted{std::vector<std::string>(kBookColumnCount), itemData, false};
         inserted.cells[0] = text;
@@ -42,9 +42,9 @@ public:
         const BookRowTexts texts = RowTextsOf(book);
         rows.push_back({std::vector<std::string>(texts.begin(), texts.end()), book.GetID(), false});
     }
-    std::vector<int32_t> ItemDataOfAll() const
+    std::vector<BookId> ItemDataOfAll() const
     {
-        std::vector<int32_t> data;
+        std::vector<BookId> data;
         for (const Row& row : rows) data.push_back(row.itemData);
         return data;
     }

@@ -169,13 +169,13 @@ int RowCount(HWND listView)
     return static_cast<int>(SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0));
 }
 
-int32_t RowItemData(HWND listView, int row)
+int64_t RowItemData(HWND listView, int row)
 {
     LVITEMA item = {};
     item.mask = LVIF_PARAM;
     item.iItem = row;
     SendMessageA(listView, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    return static_cast<int32_t>(item.lParam);
+    return static_cast<int64_t>(item.lParam);
 }
 
 std::string CellText(HWND listView, int row, int subitem)

@@ -79,7 +79,7 @@ void PumpMessages();
 std::string WindowText(HWND window);
 
 int RowCount(HWND listView);
-int32_t RowItemData(HWND listView, int row);
+int64_t RowItemData(HWND listView, int row);
 std::string CellText(HWND listView, int row, int subitem);
 // All seven cells of a row.
 std::vector<std::string> RowTexts(HWND listView, int row);
