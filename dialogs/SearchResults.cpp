@@ -11,21 +11,21 @@
 namespace {
 
 // The buttons keep the band above the list.
-constexpr int kListTop = 30;
+constexpr int kListTopAt96 = 30;
 
 void LayOut(HWND window)
 {
     RECT client;
     GetClientRect(window, &client);
-    MoveWindow(ResultsListView(window), 0, kListTop, client.right - client.left,
-               client.bottom - client.top - kListTop, FALSE);
+    const int top = ScaledPixels(kListTopAt96, g_globals.systemDpi);
+    MoveWindow(ResultsListView(window), 0, top, client.right - client.left, client.bottom - client.top - top, FALSE);
 }
 
 void Initialise(HWND window)
 {
     // A copy: the rows show the hits as they are now, whatever a later
     // search does to the hit list.
-    ShowBooks(ResultsListView(window), BookList(g_globals.hits));
+    ShowBooks(ResultsListView(window), BookList(g_globals.hits), g_globals.systemDpi);
     LayOut(window);
     g_globals.resultsWindow = window;
     g_globals.resultsWindows.push_back(window);
