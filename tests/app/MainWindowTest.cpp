@@ -208,6 +208,14 @@ TEST(MainWindow, CatalogueViewColumnsAndStyles)
     char className[32] = {};
     GetClassNameA(view, className, sizeof className);
     EXPECT_EQ(std::string("SysListView32"), className);
+    // Version 6 of the common controls, as the manifest asks: the copy of
+    // the side-by-side assembly, not the system directory's.  (Wine's says
+    // 5.81 to DllGetVersion all the same.)
+    WCHAR path[MAX_PATH] = {};
+    GetModuleFileNameW(GetModuleHandleW(L"comctl32.dll"), path, MAX_PATH);
+    CharLowerW(path);
+    const std::string module = Utf16ToUtf8(reinterpret_cast<const char16_t*>(path));
+    EXPECT_NE(std::string::npos, module.find("microsoft.windows.common-controls_6595b64144ccf1df_6.0.")) << module;
 
     // Their widths are SystemDpi.PixelFiguresAreScaledByIt's.
     const char* const titles[] = {"書名", "著者", "場所", "発行年", "発行月", "出版者", "ISBN"};
