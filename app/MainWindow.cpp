@@ -103,7 +103,7 @@ void LayOutMainWindow(HWND mainWindow)
     if (!g_globals.listPane) return;
     RECT client;
     GetClientRect(mainWindow, &client);
-    int top = GetSystemMetrics(SM_CYMENU) + 10;
+    int top = GetSystemMetrics(SM_CYMENU) + ScaledPixels(10, g_globals.systemDpi);
     int width = client.right - client.left;
     int height = client.bottom - client.top - top;
     MoveWindow(g_globals.listPane, 0, top, width, height, FALSE);

@@ -18,6 +18,9 @@ HWND StartTomebox(HINSTANCE instance, int showCommand)
     RegisterMainWindowClass(instance, className);
 
     g_globals.instance = instance;
+    HDC screen = GetDC(nullptr);
+    g_globals.systemDpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
     InitCommonControls();
     HWND mainWindow = CreateMainWindow(instance, className, title);
     if (!mainWindow) return nullptr;
@@ -30,7 +33,7 @@ HWND StartTomebox(HINSTANCE instance, int showCommand)
     LayOutMainWindow(mainWindow);
     ShowWindow(g_globals.listPane, SW_SHOW);
     // A copy, released when the rows are in.
-    ShowBooks(CatalogueListView(), BookList(g_globals.catalogue.books));
+    ShowBooks(CatalogueListView(), BookList(g_globals.catalogue.books), g_globals.systemDpi);
     return mainWindow;
 }
 

@@ -21,6 +21,9 @@ struct Globals {
     // The module instance.  Set by StartTomebox before the main window is
     // made; read by every dialog creation and resource load.
     HINSTANCE instance = nullptr;
+    // The system DPI.  Read once by StartTomebox before any window is made;
+    // read by every layout and column set-up that scales a pixel figure.
+    int systemDpi = 96;
 
     // The connection and the catalogue list.  Opened and loaded by the main
     // window's creation, closed by its destruction; the list is changed by

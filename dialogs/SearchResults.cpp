@@ -11,14 +11,14 @@
 namespace {
 
 // The buttons keep the band above the list.
-constexpr int kListTop = 30;
+constexpr int kListTopAt96 = 30;
 
 void LayOut(HWND window)
 {
     RECT client;
     GetClientRect(window, &client);
-    MoveWindow(ResultsListView(window), 0, kListTop, client.right - client.left,
-               client.bottom - client.top - kListTop, FALSE);
+    const int top = ScaledPixels(kListTopAt96, g_globals.systemDpi);
+    MoveWindow(ResultsListView(window), 0, top, client.right - client.left, client.bottom - client.top - top, FALSE);
 }
 
 // The window keeps the hits as they are now for as long as it is open:
@@ -27,7 +27,7 @@ void Initialise(HWND window, ResultsWindow& results)
 {
     results.window = window;
     results.records = g_globals.hits;
-    ShowBooks(ResultsListView(window), results.records);
+    ShowBooks(ResultsListView(window), results.records, g_globals.systemDpi);
     LayOut(window);
     g_globals.resultsWindow = window;
     g_globals.resultsWindows.push_back(&results);

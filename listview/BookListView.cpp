@@ -24,13 +24,18 @@ BookRowTexts RowTextsOf(const BookData& book)
     return {f.BookName, f.Author, f.Place, DecimalText(f.Year), DecimalText(f.Month), f.Publisher, f.ISBN};
 }
 
-void SetUpBookColumns(HWND listView)
+int ScaledPixels(int pixelsAt96, int dpi)
+{
+    return MulDiv(pixelsAt96, dpi, 96);
+}
+
+void SetUpBookColumns(HWND listView, int dpi)
 {
     for (int i = 0; i < kBookColumnCount; ++i) {
         LVCOLUMNW column = {};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
         column.fmt = LVCFMT_LEFT;
-        column.cx = kColumns[i].width;
+        column.cx = ScaledPixels(kColumns[i].width, dpi);
         column.pszText = const_cast<WCHAR*>(kColumns[i].title);
         SendMessageW(listView, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
     }
@@ -51,9 +56,9 @@ void FillBookRows(ListViewRows& view, const BookList& books)
     for (const BookPtr& book : books) InsertBookRow(view, row++, *book);
 }
 
-void ShowBooks(HWND listView, const BookList& books)
+void ShowBooks(HWND listView, const BookList& books, int dpi)
 {
-    SetUpBookColumns(listView);
+    SetUpBookColumns(listView, dpi);
     SendMessageW(listView, WM_SETREDRAW, FALSE, 0);
     SendMessageW(listView, LVM_SETITEMCOUNT, books.size(), 0);
     Win32ListView view(listView);

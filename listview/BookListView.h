@@ -15,8 +15,13 @@ using BookRowTexts = std::array<std::string, kBookColumnCount>;
 // publisher, ISBN (year and month in decimal, 0 shown as "0").
 BookRowTexts RowTextsOf(const BookData& book);
 
-// Seven columns, grid lines and full-row selection.  Once per control.
-void SetUpBookColumns(HWND listView);
+// A pixel figure given for 96 DPI, at the system's DPI (rounded as MulDiv
+// rounds).  Dialog units grow with the font by themselves; pixels do not.
+int ScaledPixels(int pixelsAt96, int dpi);
+
+// Seven columns, their widths at the DPI, grid lines and full-row
+// selection.  Once per control.
+void SetUpBookColumns(HWND listView, int dpi);
 
 // One row per record, in list order, each carrying its record's ID.
 void FillBookRows(ListViewRows& view, const BookList& books);
@@ -25,7 +30,7 @@ void FillBookRows(ListViewRows& view, const BookList& books);
 // the rows go in (otherwise the control recomputes its scroll bars and
 // repaints for every row: twenty times slower under Wine on a large list)
 // and the row count is announced up front.
-void ShowBooks(HWND listView, const BookList& books);
+void ShowBooks(HWND listView, const BookList& books, int dpi);
 
 // Appends a record's row at the given index.
 void InsertBookRow(ListViewRows& view, int row, const BookData& book);

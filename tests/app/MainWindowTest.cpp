@@ -1,7 +1,9 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 #include "dialogs/Globals.h"
@@ -55,6 +57,17 @@ RECT RectIn(HWND window, HWND parent)
     GetWindowRect(window, &rect);
     MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
+}
+
+std::string ColumnTitle(HWND listView, int column)
+{
+    WCHAR title[64] = {};
+    LVCOLUMNW item = {};
+    item.mask = LVCF_TEXT;
+    item.pszText = title;
+    item.cchTextMax = 64;
+    SendMessageW(listView, LVM_GETCOLUMNW, column, reinterpret_cast<LPARAM>(&item));
+    return Utf16ToUtf8(reinterpret_cast<const char16_t*>(title));
 }
 
 std::vector<int> CatalogueIds()
@@ -195,24 +208,23 @@ TEST(MainWindow, CatalogueViewColumnsAndStyles)
     char className[32] = {};
     GetClassNameA(view, className, sizeof className);
     EXPECT_EQ(std::string("SysListView32"), className);
+    // Version 6 of the common controls, as the manifest asks: the copy of
+    // the side-by-side assembly, not the system directory's.  (Wine's says
+    // 5.81 to DllGetVersion all the same.)
+    WCHAR path[MAX_PATH] = {};
+    GetModuleFileNameW(GetModuleHandleW(L"comctl32.dll"), path, MAX_PATH);
+    CharLowerW(path);
+    const std::string module = Utf16ToUtf8(reinterpret_cast<const char16_t*>(path));
+    EXPECT_NE(std::string::npos, module.find("microsoft.windows.common-controls_6595b64144ccf1df_6.0.")) << module;
 
-    const struct {
-        const char* title;
-        int width;
-    } columns[] = {
-        {"書名", 200}, {"著者", 100}, {"場所", 100}, {"発行年", 50},
-        {"発行月", 50}, {"出版者", 100}, {"ISBN", 100},
-    };
+    // Their widths are SystemDpi.PixelFiguresAreScaledByIt's.
+    const char* const titles[] = {"書名", "著者", "場所", "発行年", "発行月", "出版者", "ISBN"};
     ASSERT_EQ(7, Header_GetItemCount(ListView_GetHeader(view)));
     for (int i = 0; i < 7; ++i) {
-        WCHAR title[64] = {};
+        EXPECT_EQ(titles[i], ColumnTitle(view, i)) << i;
         LVCOLUMNW column = {};
-        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
-        column.pszText = title;
-        column.cchTextMax = 64;
+        column.mask = LVCF_FMT;
         ASSERT_TRUE(SendMessageW(view, LVM_GETCOLUMNW, i, reinterpret_cast<LPARAM>(&column))) << i;
-        EXPECT_EQ(std::string(columns[i].title), Utf16ToUtf8(reinterpret_cast<const char16_t*>(title))) << i;
-        EXPECT_EQ(columns[i].width, column.cx) << i;
         EXPECT_EQ(LVCFMT_LEFT, column.fmt & LVCFMT_JUSTIFYMASK) << i;
     }
     EXPECT_EQ(0x21, SendMessageA(view, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
@@ -224,6 +236,70 @@ TEST(MainWindow, CatalogueViewColumnsAndStyles)
     // The dialog manager draws a control's border as a client edge.
     EXPECT_TRUE((style & WS_BORDER) || (GetWindowLongA(view, GWL_EXSTYLE) & WS_EX_CLIENTEDGE));
     EXPECT_TRUE(style & WS_TABSTOP);
+    EXPECT_EQ(0, app.Exit());
+}
+
+// The figures given in pixels, at the system DPI of the run: 96, or what
+// TOMEBOX_TEST_DPI says the prefix was given (tests/at-dpi).
+struct PixelFigures {
+    int dpi;
+    int columnWidths[kBookColumnCount];
+    int bandBelowMenu;  // the main window's, above the list pane
+    int resultsListTop;
+};
+const PixelFigures kPixelFigures[] = {
+    {96, {200, 100, 100, 50, 50, 100, 100}, 10, 30},
+    {144, {300, 150, 150, 75, 75, 150, 150}, 15, 45},
+};
+
+// The widths, and each title fits its column: the text with the header's
+// margin on either side.
+void ExpectColumns(HWND listView, const int (&widths)[kBookColumnCount])
+{
+    const int margin = static_cast<int>(SendMessageW(ListView_GetHeader(listView), HDM_GETBITMAPMARGIN, 0, 0));
+    for (int i = 0; i < kBookColumnCount; ++i) {
+        const int width = static_cast<int>(SendMessageW(listView, LVM_GETCOLUMNWIDTH, i, 0));
+        EXPECT_EQ(widths[i], width) << i;
+        const std::u16string title = Utf8ToUtf16(ColumnTitle(listView, i));
+        const int text = static_cast<int>(SendMessageW(listView, LVM_GETSTRINGWIDTHW, 0,
+                                                       reinterpret_cast<LPARAM>(WideText(title))));
+        EXPECT_LE(text + 2 * margin, width) << ColumnTitle(listView, i) << " is cut";
+    }
+}
+
+TEST(SystemDpi, PixelFiguresAreScaledByIt)
+{
+    const char* announced = std::getenv("TOMEBOX_TEST_DPI");
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    ASSERT_EQ(announced ? std::atoi(announced) : 96, dpi);
+    const PixelFigures* figures =
+        std::find_if(std::begin(kPixelFigures), std::end(kPixelFigures), [&](const PixelFigures& f) { return f.dpi == dpi; });
+    ASSERT_NE(std::end(kPixelFigures), figures);
+
+    ScratchDirectory dir;
+    WriteDatabase(kCatalogueFile, SampleCatalogueSql());
+    UiHarness ui;
+    RunningTomebox app;
+    ExpectColumns(app.catalogueView(), figures->columnWidths);
+    EXPECT_EQ(GetSystemMetrics(SM_CYMENU) + figures->bandBelowMenu, RectIn(g_globals.listPane, app.mainWindow()).top);
+    ui.WhenDialogOpens("条件入力", [&](HWND conditions) {
+        SetText(conditions, IDC_YEAR, "1905");
+        ui.WhenDialogOpens("検索結果", [&](HWND results) {
+            HWND list = GetDlgItem(results, IDC_BOOK_LIST);
+            ExpectColumns(list, figures->columnWidths);
+            const int top = RectIn(list, results).top;
+            EXPECT_EQ(figures->resultsListTop, top);
+            // The buttons, grown with the font, keep clear of it.
+            EXPECT_LT(RectIn(GetDlgItem(results, IDC_EDIT_BOOK), results).bottom, top);
+            Press(results, IDCANCEL);
+        });
+        Press(conditions, IDOK);
+    });
+    Press(app.commandBar(), IDC_SEARCH);
+    EXPECT_EQ(0u, ui.PendingDialogSteps());
+    EXPECT_TRUE(ui.UnexpectedDialogs().empty());
     EXPECT_EQ(0, app.Exit());
 }
 

@@ -10,6 +10,7 @@ namespace {
 
 void ClearSharedState()
 {
+    g_globals.systemDpi = 96;
     g_globals.catalogue.db.Close();
     g_globals.catalogue.books.clear();
     g_globals.catalogue.insertNamesColumns = false;
