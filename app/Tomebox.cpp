@@ -8,6 +8,20 @@
 #include "listview/BookListView.h"
 #include "resources/resource.h"
 
+namespace {
+
+// The screen's DPI, read once: every window is drawn at it.  96 when the
+// screen tells none.
+int SystemDpi()
+{
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen) ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
+}  // namespace
+
 HWND StartTomebox(HINSTANCE instance, int showCommand)
 {
     // The class and the window copy both texts.
@@ -18,9 +32,7 @@ HWND StartTomebox(HINSTANCE instance, int showCommand)
     RegisterMainWindowClass(instance, className);
 
     g_globals.instance = instance;
-    HDC screen = GetDC(nullptr);
-    g_globals.systemDpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    g_globals.systemDpi = SystemDpi();
     InitCommonControls();
     HWND mainWindow = CreateMainWindow(instance, className, title);
     if (!mainWindow) return nullptr;
