@@ -236,7 +236,7 @@ TEST_F(IsbnLookup, DefaultPortWhenTheUriNamesNone)
     if (!TestServerRuns(TestServer::DefaultPort)) GTEST_SKIP() << "needs with_lookup_server.py --default-port";
     UseTestServer(TestServer::DefaultPort);
     LookUp(u"978-4-00-310101-8");
-    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(std::vector<std::string>{}, Messages());  // a failure shows which message
     ExpectBoxes(u"Full Title", u"Author One", u"2014", u"05");
     EXPECT_TRUE(RequestLogHas("default\tGET /books/v1/volumes?q=isbn:978-4-00-310101-8 HTTP/1.1\t127.0.0.1"));
 }
