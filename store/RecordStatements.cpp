@@ -40,13 +40,6 @@ bool Execute(Catalogue& catalogue, const std::string& sql)
     return sqlite3_exec(catalogue.db.get(), sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
-// An UPDATE by ID that finds no row has saved nothing: the record is gone
-// from the table (another program deleted it, say).
-bool ExecuteOnItsRow(Catalogue& catalogue, const std::string& sql)
-{
-    return Execute(catalogue, sql) && sqlite3_changes(catalogue.db.get()) > 0;
-}
-
 }  // namespace
 
 std::string EscapeQuotes(std::string text)
@@ -94,7 +87,9 @@ bool SaveBookData(Catalogue& catalogue, SaveMode mode, const BookPtr& book)
 {
     if ((mode != Insert && mode != Update) || !book) return false;
     if (mode == Insert) return Execute(catalogue, BuildInsertStatement(*book, catalogue.insertNamesColumns));
-    return ExecuteOnItsRow(catalogue, BuildUpdateStatement(*book));
+    // An UPDATE that finds no row has saved nothing: the record is gone from
+    // the table (another program deleted it, say).
+    return Execute(catalogue, BuildUpdateStatement(*book)) && sqlite3_changes(catalogue.db.get()) > 0;
 }
 
 bool LoadCatalogue(Catalogue& catalogue)

@@ -269,19 +269,17 @@ void ExpectColumns(HWND listView, const int (&widths)[kBookColumnCount])
 
 TEST(SystemDpi, PixelFiguresAreScaledByIt)
 {
-    const char* announced = std::getenv("TOMEBOX_TEST_DPI");
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    ASSERT_EQ(announced ? std::atoi(announced) : 96, dpi);
-    const PixelFigures* figures =
-        std::find_if(std::begin(kPixelFigures), std::end(kPixelFigures), [&](const PixelFigures& f) { return f.dpi == dpi; });
-    ASSERT_NE(std::end(kPixelFigures), figures);
-
     ScratchDirectory dir;
     WriteDatabase(kCatalogueFile, SampleCatalogueSql());
     UiHarness ui;
     RunningTomebox app;
+    // The DPI the program read from the screen is the one the run was given.
+    const char* announced = std::getenv("TOMEBOX_TEST_DPI");
+    const int dpi = g_globals.systemDpi;
+    ASSERT_EQ(announced ? std::atoi(announced) : 96, dpi);
+    const PixelFigures* figures =
+        std::find_if(std::begin(kPixelFigures), std::end(kPixelFigures), [&](const PixelFigures& f) { return f.dpi == dpi; });
+    ASSERT_NE(std::end(kPixelFigures), figures);
     ExpectColumns(app.catalogueView(), figures->columnWidths);
     EXPECT_EQ(GetSystemMetrics(SM_CYMENU) + figures->bandBelowMenu, RectIn(g_globals.listPane, app.mainWindow()).top);
     ui.WhenDialogOpens("条件入力", [&](HWND conditions) {
