@@ -4,25 +4,24 @@
 #include "dialogs/DeleteCommand.h"
 #include "dialogs/Globals.h"
 #include "dialogs/SearchConditions.h"
-#include "listview/BookListView.h"
-#include "listview/Win32ListView.h"
 #include "resources/resource.h"
 
 namespace {
 
 void NewBook(HWND commandBar)
 {
-    g_globals.selectionIndex = -1;
-    g_globals.resultsEditFlag = false;
-    OpenBookForm(commandBar);
+    OpenBookForm(commandBar, nullptr);
 }
 
 void EditBook(HWND commandBar)
 {
     // With no row selected the form opens empty and adds a record.
-    g_globals.selectionIndex = FindSelectedRow(Win32ListView(CatalogueListView()));
-    g_globals.resultsEditFlag = false;
-    OpenBookForm(commandBar);
+    OpenBookForm(commandBar, g_globals.catalogueView->SelectedRecord());
+}
+
+void DeleteBook(HWND commandBar)
+{
+    RunDeleteCommand(commandBar, *g_globals.catalogueView);
 }
 
 void SearchBooks(HWND commandBar)
@@ -37,7 +36,7 @@ INT_PTR CALLBACK CommandBarProc(HWND commandBar, UINT message, WPARAM wParam, LP
         switch (LOWORD(wParam)) {
         case IDC_NEW_BOOK: NewBook(commandBar); break;
         case IDC_EDIT_BOOK: EditBook(commandBar); break;
-        case IDC_DELETE_BOOK: RunDeleteCommand(commandBar, nullptr); break;
+        case IDC_DELETE_BOOK: DeleteBook(commandBar); break;
         case IDC_SEARCH: SearchBooks(commandBar); break;
         }
     } catch (...) {

@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include <commctrl.h>
 #include "app/AboutBox.h"
 #include "dialogs/Globals.h"
 #include "dialogs/MessageBoxes.h"
@@ -97,15 +98,29 @@ HWND CreateMainWindow(HINSTANCE instance, const WCHAR* className, const WCHAR* t
                            nullptr, instance, nullptr);
 }
 
+HWND CreateStatusBar(HWND mainWindow)
+{
+    return CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, mainWindow,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUS_BAR)), g_globals.instance, nullptr);
+}
+
 void LayOutMainWindow(HWND mainWindow)
 {
     // Early WM_SIZE messages come before the list pane exists.
     if (!g_globals.listPane) return;
     RECT client;
     GetClientRect(mainWindow, &client);
+    int barHeight = 0;
+    if (g_globals.statusBar) {
+        // The bar puts itself at the foot of the window, as high as its font.
+        SendMessageW(g_globals.statusBar, WM_SIZE, 0, 0);
+        RECT bar;
+        GetWindowRect(g_globals.statusBar, &bar);
+        barHeight = bar.bottom - bar.top;
+    }
     int top = GetSystemMetrics(SM_CYMENU) + ScaledPixels(10, g_globals.systemDpi);
     int width = client.right - client.left;
-    int height = client.bottom - client.top - top;
+    int height = client.bottom - client.top - top - barHeight;
     MoveWindow(g_globals.listPane, 0, top, width, height, FALSE);
     MoveWindow(CatalogueListView(), 0, 0, width, height, FALSE);
 }

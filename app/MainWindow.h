@@ -8,5 +8,10 @@ void RegisterMainWindowClass(HINSTANCE instance, const WCHAR* className);
 // window could not be made.
 HWND CreateMainWindow(HINSTANCE instance, const WCHAR* className, const WCHAR* title);
 
-// Puts the list pane and its list view below the command bar band.
+// The status bar at the foot of the main window, which says how many books
+// the catalogue holds.
+HWND CreateStatusBar(HWND mainWindow);
+
+// Puts the list pane and its list view below the command bar band, above
+// the status bar.
 void LayOutMainWindow(HWND mainWindow);

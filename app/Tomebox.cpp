@@ -41,11 +41,12 @@ HWND StartTomebox(HINSTANCE instance, int showCommand)
 
     g_globals.commandBar = CreateCommandBar(mainWindow);
     ShowWindow(g_globals.commandBar, SW_SHOW);
+    g_globals.statusBar = CreateStatusBar(mainWindow);
     g_globals.listPane = CreateListPane(mainWindow);
     LayOutMainWindow(mainWindow);
     ShowWindow(g_globals.listPane, SW_SHOW);
-    // A copy, released when the rows are in.
-    ShowBooks(CatalogueListView(), BookList(g_globals.catalogue.books), g_globals.systemDpi);
+    g_globals.catalogueView = MakeBookView(CatalogueListView(), g_globals.statusBar, g_globals.systemDpi);
+    g_globals.catalogueView->Show(g_globals.catalogue.books);
     return mainWindow;
 }
 

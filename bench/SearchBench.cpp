@@ -69,6 +69,9 @@ bool WriteCatalogue(int count)
     return ok;
 }
 
+// The hits of the last search, which the results window is opened on.
+BookList s_hits;
+
 INT_PTR CALLBACK InertProc(HWND, UINT, WPARAM, LPARAM)
 {
     return FALSE;
@@ -103,7 +106,7 @@ void FloorWindow(HWND owner, Timings& t)
     Stopwatch watch;
     HWND dialog = CreateDialogParamA(g_globals.instance, MAKEINTRESOURCEA(IDD_SEARCH_RESULTS), owner, InertProc, 0);
     HWND listView = GetDlgItem(dialog, IDC_BOOK_LIST);
-    bare::FillRows(listView, g_globals.hits);
+    bare::FillRows(listView, s_hits);
     LayOutLikeTheResultsWindow(dialog, listView);
     ShowWindow(dialog, SW_SHOW);
     UpdateWindow(dialog);
@@ -136,9 +139,8 @@ void NoteTick(double now)
 
 // The window just shown by its modal loop: painted and measured, then
 // closed.
-void ShownThenClose(HWND probe)
+void ShownThenClose(HWND probe, HWND results)
 {
-    HWND results = g_globals.resultsWindow;
     UpdateWindow(results);
     g_run->shown = g_run->watch.Seconds();
     if (!IsWindowVisible(results)) std::fprintf(stderr, "bench_search: the window was not shown yet\n");
@@ -184,12 +186,11 @@ HWND ProbeWindow()
 void RealWindow(HWND owner, Timings& t)
 {
     RealWindowRun run;
-    run.expectedRows = static_cast<int>(g_globals.hits.size());
+    run.expectedRows = static_cast<int>(s_hits.size());
     g_run = &run;
-    g_globals.resultsWindow = nullptr;
     HWND probe = ProbeWindow();
     run.watch.Restart();
-    OpenSearchResults(owner);
+    OpenSearchResults(owner, s_hits);
     const double returned = run.watch.Seconds();
     NoteTick(returned);
     KillTimer(probe, kTickTimer);
@@ -217,11 +218,11 @@ Timings SearchOnce(HWND owner, int expected)
     t.statement = watch.Seconds();
 
     watch.Restart();
-    g_globals.hits.clear();
-    AppendHits(ids, g_globals.catalogue.books, g_globals.hits);
+    s_hits.clear();
+    AppendHits(ids, g_globals.catalogue.books, s_hits);
     t.hits = watch.Seconds();
-    if (outcome != SearchOutcome::Done || static_cast<int>(g_globals.hits.size()) != expected)
-        std::fprintf(stderr, "bench_search: %zu hits, expected %d\n", g_globals.hits.size(), expected);
+    if (outcome != SearchOutcome::Done || static_cast<int>(s_hits.size()) != expected)
+        std::fprintf(stderr, "bench_search: %zu hits, expected %d\n", s_hits.size(), expected);
 
     FloorWindow(owner, t);
     RealWindow(owner, t);
@@ -229,12 +230,12 @@ Timings SearchOnce(HWND owner, int expected)
 }
 
 // The owner of the results window hears when the modal loop first finds
-// its queue empty: the loop has just shown the window, after its
+// its queue empty: the loop has just shown the window (lParam), after its
 // initialisation filled the rows.
 LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_ENTERIDLE && g_run && g_run->shown < 0 && reinterpret_cast<HWND>(lParam) == g_globals.resultsWindow) {
-        ShownThenClose(ProbeWindow());
+    if (message == WM_ENTERIDLE && wParam == MSGF_DIALOGBOX && g_run && g_run->shown < 0) {
+        ShownThenClose(ProbeWindow(), reinterpret_cast<HWND>(lParam));
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -317,7 +318,7 @@ int main()
         "(%.2f s): %s\n",
         openRatio, openRatio <= 1.1 ? "met" : "not met", closed, closed <= 0.2 ? "met" : "not met");
     DestroyWindow(owner);
-    g_globals.hits.clear();
+    s_hits.clear();
     g_globals.catalogue.books.clear();
     return 0;
 }

@@ -72,8 +72,10 @@ void ClearSharedState()
 {
     g_globals.catalogue.db.Close();
     g_globals.catalogue.books.clear();
+    g_globals.catalogueView.reset();
     g_globals.commandBar = nullptr;
     g_globals.listPane = nullptr;
+    g_globals.statusBar = nullptr;
 }
 
 void DrainQueue()
@@ -136,13 +138,13 @@ struct Fill {
     double fill, destroy;
 };
 
-// The program's own filler (ShowBooks) on the program's list pane.
+// The program's own view and filler on the program's list pane.
 Fill ProgramFill(const BookList& books)
 {
     HWND listView = nullptr;
     HWND window = PaneWindow(true, listView);
     Stopwatch watch;
-    ShowBooks(listView, BookList(books), 96);  // the floor's column widths
+    MakeBookView(listView, nullptr, 96)->Show(books);  // the floor's column widths
     Fill f{watch.Seconds(), 0};
     const int rows = static_cast<int>(SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0));
     if (rows != static_cast<int>(books.size())) std::fprintf(stderr, "bench_shell: %d rows filled\n", rows);
@@ -278,7 +280,7 @@ int main()
     std::printf("%8s | %32s | %29s | %42s\n", "", "shown, from process start", "list view filled, in process",
                 "closed, with every row");
     std::printf("%8s | %11s %11s %8s | %10s %10s %7s | %11s %11s %9s %9s\n", "records", "Tomebox.exe", "floor",
-                "ratio", "ShowBooks", "floor", "ratio", "Tomebox.exe", "floor", "window", "floor");
+                "ratio", "view fill", "floor", "ratio", "Tomebox.exe", "floor", "window", "floor");
     double shownRatio = 0, fillRatio = 0, closedExe = 0, closedWindow = 0;
     for (int count : {0, 1000, 10000, 100000}) {
         if (!WriteCatalogue("Tomebox.sqlite", count)) return 1;
@@ -322,7 +324,7 @@ int main()
     std::printf(
         "shown: from CreateProcess to the visible window whose list view answers with every row; floor: a\n"
         "bare program (floor_catalogue) that steps through the table, converts every text, and inserts\n"
-        "the rows with the same messages into the same list pane.  filled: ShowBooks on the program's\n"
+        "the rows with the same messages into the same list pane.  filled: a book view on the program's\n"
         "list pane; floor: the same messages straight from the records.  closed: Tomebox.exe from\n"
         "WM_CLOSE to the end of the process (floor: the bare program's); window: DestroyWindow of the\n"
         "main window after StartTomebox in this process (floor: destroying the bare filled pane).\n"

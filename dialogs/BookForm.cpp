@@ -35,25 +35,20 @@ BookFormTarget& TargetOf(HWND form)
     return *reinterpret_cast<BookFormTarget*>(GetWindowLongPtrW(form, DWLP_USER));
 }
 
-// The opener's hand-over is read here, once: from now on the form holds
-// its record, whatever the other window does while it is open.
+// The form holds the record it was opened on, whatever the other window
+// does while it is open.
 void InitialiseForm(HWND form, BookFormTarget& target)
 {
     SetWindowLongPtrW(form, DWLP_USER, reinterpret_cast<LONG_PTR>(&target));
-    const int row = g_globals.selectionIndex;
-    // First, so that an opening that fails halfway never turns an edit
-    // into an add.
-    target.editing = row != -1;
-    const BookRows opener = BookRowsOf(g_globals.resultsEditFlag ? g_globals.resultsWindow : nullptr);
     DialogBoxes boxes(form);
-    target = InitialiseBookForm(boxes, row != -1, RecordBehindRow(Win32ListView(opener.listView), row, opener.records));
+    target = InitialiseBookForm(boxes, target.record);
 }
 
 void SubmitForm(HWND form)
 {
     DialogBoxes boxes(form);
-    CommandContext context;
-    FormOutcome outcome = SubmitBookForm(boxes, TargetOf(form), context.get());
+    RecordCommandContext context = CurrentCommandContext();
+    FormOutcome outcome = SubmitBookForm(boxes, TargetOf(form), context);
     if (outcome == FormOutcome::Saved) {
         EndDialog(form, 1);
         return;
@@ -69,7 +64,7 @@ INT_PTR CALLBACK BookFormProc(HWND form, UINT message, WPARAM wParam, LPARAM lPa
         try {
             InitialiseForm(form, *reinterpret_cast<BookFormTarget*>(lParam));
         } catch (...) {
-            // The boxes stay as far as they got; OK finds no record to change.
+            // The boxes stay as far as they got.
         }
         return TRUE;
     case WM_COMMAND:
@@ -89,10 +84,11 @@ INT_PTR CALLBACK BookFormProc(HWND form, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-INT_PTR OpenBookForm(HWND owner)
+INT_PTR OpenBookForm(HWND owner, BookPtr record)
 {
     // What this opening works on, for as long as its modal loop runs.
     BookFormTarget target;
+    target.record = std::move(record);
     return DialogBoxParamW(g_globals.instance, MAKEINTRESOURCEW(IDD_BOOK_FORM), owner, BookFormProc,
                            reinterpret_cast<LPARAM>(&target));
 }

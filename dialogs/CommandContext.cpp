@@ -2,19 +2,11 @@
 
 #include "dialogs/Globals.h"
 
-CommandContext::CommandContext()
-    : catalogueView_(CatalogueListView()),
-      context_{g_globals.catalogue.books,
-               g_globals.hits,
-               catalogueView_,
-               {},
-               {[](SaveMode mode, const BookPtr& book) { return SaveBookData(g_globals.catalogue, mode, book); },
-                [](BookId id) { return DeleteBookData(g_globals.catalogue, id); }}}
+RecordCommandContext CurrentCommandContext()
 {
-    // Reserved, so that the views the context refers to stay in place.
-    resultsViews_.reserve(g_globals.resultsWindows.size());
-    for (ResultsWindow* open : g_globals.resultsWindows) {
-        resultsViews_.emplace_back(ResultsListView(open->window));
-        context_.results.push_back({resultsViews_.back(), open->records});
-    }
+    return {g_globals.catalogue.books,
+            *g_globals.catalogueView,
+            g_globals.resultsViews,
+            {[](SaveMode mode, const BookPtr& book) { return SaveBookData(g_globals.catalogue, mode, book); },
+             [](BookId id) { return DeleteBookData(g_globals.catalogue, id); }}};
 }

@@ -49,9 +49,7 @@ FormOutcome AddRecord(BookFields fields, RecordCommandContext& context)
     if (!context.writes.save(Insert, book)) return FormOutcome::SaveFailed;
 
     context.catalogue.push_back(book);
-    // Row i shows entry i: the new row goes to the end whatever view the
-    // form was opened from.
-    InsertBookRow(context.catalogueView, static_cast<int>(context.catalogue.size()) - 1, *book);
+    context.catalogueView.Add(book);
     return FormOutcome::Saved;
 }
 
@@ -64,11 +62,10 @@ FormOutcome ChangeRecord(const BookFormBoxes& boxes, const BookFormTarget& targe
     fields.ID = record->GetID();
     if (!context.writes.save(Update, MakeBook(fields))) return FormOutcome::SaveFailed;
 
-    // In place: the catalogue list, the hit list and the results windows
-    // share this object.
+    // In place: the catalogue list and every view share this object.
     *record = BookData(std::move(fields));
-    RewriteRowsOf(context.catalogueView, *record);
-    for (ShownRecords& results : context.results) RewriteRowsOf(results.view, *record);
+    context.catalogueView.Changed(record);
+    for (BookView* results : context.resultsViews) results->Changed(record);
     return FormOutcome::Saved;
 }
 
@@ -77,12 +74,6 @@ FormOutcome ChangeRecord(const BookFormBoxes& boxes, const BookFormTarget& targe
 std::string TypedFieldText(std::u16string typed)
 {
     return Utf16ToUtf8(CutUtf16Text(std::move(typed), kFormTextLimit));
-}
-
-BookPtr RecordBehindRow(const ListViewRows& view, int row, const BookList& shown)
-{
-    if (row < 0 || row >= view.Count()) return nullptr;
-    return FindBookById(shown, view.ItemData(row));
 }
 
 const char* FormOutcomeMessage(FormOutcome outcome)
@@ -106,12 +97,10 @@ std::optional<BookId> NextBookId(const BookList& catalogue)
     return largest + 1;
 }
 
-BookFormTarget InitialiseBookForm(BookFormBoxes& boxes, bool editing, BookPtr record)
+BookFormTarget InitialiseBookForm(BookFormBoxes& boxes, BookPtr record)
 {
     BookFormTarget target;
-    target.editing = editing;
-    target.record = editing ? std::move(record) : nullptr;
-    // A row without its record leaves the boxes empty; OK then reports it.
+    target.record = std::move(record);
     if (!target.record) return target;
     const BookFields& f = target.record->Fields();
     for (int i = 0; i < kFormBoxCount; ++i) {
@@ -142,7 +131,7 @@ BookFields ReadFormValues(const BookFormBoxes& boxes, const BookFormTarget& targ
 FormOutcome SubmitBookForm(const BookFormBoxes& boxes, const BookFormTarget& target, RecordCommandContext& context)
 {
     if (boxes.Text(IDC_BOOK_NAME).empty()) return FormOutcome::TitleMissing;
-    if (!target.editing) return AddRecord(ReadFormValues(boxes, target), context);
+    if (!target.record) return AddRecord(ReadFormValues(boxes, target), context);
     return ChangeRecord(boxes, target, context);
 }
 
@@ -150,16 +139,14 @@ FormOutcome SubmitBookForm(const BookFormBoxes& boxes, const BookFormTarget& tar
 // taken out of.
 bool DeleteRecord(BookPtr record, RecordCommandContext& context)
 {
-    if (!record || !Holds(context.catalogue, record)) return false;
-    const BookId id = record->GetID();
-    if (!context.writes.remove(id)) return false;
+    if (!record) return false;
+    // Gone already: another book may carry its ID by now, which is not
+    // this delete's to touch.
+    if (!Holds(context.catalogue, record)) return true;
+    if (!context.writes.remove(record->GetID())) return false;
 
     Forget(context.catalogue, record);
-    Forget(context.hits, record);
-    DeleteRowsOf(context.catalogueView, id);
-    for (ShownRecords& results : context.results) {
-        Forget(results.records, record);
-        DeleteRowsOf(results.view, id);
-    }
+    context.catalogueView.Remove(record);
+    for (BookView* results : context.resultsViews) results->Remove(record);
     return true;
 }

@@ -16,7 +16,7 @@
 #include <optional>
 #include <string>
 #include <vector>
-#include "listview/ListViewRows.h"
+#include "listview/BookView.h"
 #include "store/BookData.h"
 #include "store/RecordStatements.h"
 
@@ -46,33 +46,18 @@ struct RecordWrites {
     std::function<bool(BookId id)> remove;
 };
 
-// A search results window's rows and the records they show, its own: the
-// hit list as it was when the window opened, less the records deleted
-// since.  The same objects as in the catalogue list.
-struct ShownRecords {
-    ListViewRows& view;
-    BookList& records;
-};
-
-// The lists and every view that shows records, as they are when a command
-// looks at them.
+// The catalogue list and every view that shows records, as they are when
+// a command looks at them.
 struct RecordCommandContext {
     BookList& catalogue;
-    BookList& hits;
-    ListViewRows& catalogueView;
-    std::vector<ShownRecords> results;  // one per open search results window
+    BookView& catalogueView;                // new records go here
+    std::vector<BookView*> resultsViews;   // one per open search results window
     RecordWrites writes;
 };
 
-// The record behind a row of a view: the one of the records the view shows
-// (the catalogue list, or a results window's own) that carries the row's
-// ID.  Null for a row the view does not have.
-BookPtr RecordBehindRow(const ListViewRows& view, int row, const BookList& shown);
-
 // What one opening of the book form works on, taken when it opens.
 struct BookFormTarget {
-    bool editing = false;  // false: OK adds a record
-    BookPtr record;        // the record edited; null when its row had none
+    BookPtr record;  // the record edited; null: OK adds a record
     // The boxes' texts once the record was shown: a box that still holds
     // its text at OK was left alone by the user.
     std::array<std::u16string, kFormBoxCount> shown;
@@ -87,9 +72,9 @@ const char* FormOutcomeMessage(FormOutcome outcome);
 // the largest is already the largest ID the table takes.
 std::optional<BookId> NextBookId(const BookList& catalogue);
 
-// Opens the form: empty boxes for a new record (editing false), else the
-// record's values (year and month in decimal).
-BookFormTarget InitialiseBookForm(BookFormBoxes& boxes, bool editing, BookPtr record);
+// Opens the form: empty boxes for a new record (null), else the record's
+// values (year and month in decimal).
+BookFormTarget InitialiseBookForm(BookFormBoxes& boxes, BookPtr record);
 
 // The values of the boxes, each text cut to kFormTextLimit units on a
 // character boundary; ID left 0.  A box the user left alone keeps the
@@ -97,14 +82,17 @@ BookFormTarget InitialiseBookForm(BookFormBoxes& boxes, bool editing, BookPtr re
 BookFields ReadFormValues(const BookFormBoxes& boxes, const BookFormTarget& target);
 
 // OK: checks the title, saves the record (database first) and, only when
-// that worked, changes the lists and every row that shows the record.  An
-// edited record that the catalogue list no longer holds is RecordMissing.
-// Anything but Saved leaves every list and row as it was.
+// that worked, changes the catalogue list and every view that shows the
+// record, where its row is then selected: a new record goes into the
+// catalogue list view at its place in the view's order.  An edited record
+// that the catalogue list no longer holds is RecordMissing.  Anything but
+// Saved leaves every list and row as it was.
 FormOutcome SubmitBookForm(const BookFormBoxes& boxes, const BookFormTarget& target, RecordCommandContext& context);
 
 // Deletes a record taken before the user confirmed: the database first,
-// then the record in the catalogue list, the hit list and every results
-// window's records, and every row that shows it.  False, with nothing
-// changed, when the record is no longer in the catalogue list (or null) or
-// the database refused.
+// then the record in the catalogue list and every view, with its rows.  A
+// record no longer in the catalogue list was deleted meanwhile (from the
+// other window): that delete has done the work, and this one is done too,
+// writing nothing.  False, with nothing changed, for no record or when the
+// database refused.
 bool DeleteRecord(BookPtr record, RecordCommandContext& context);

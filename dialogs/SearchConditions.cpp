@@ -21,13 +21,14 @@ SearchTexts ReadConditionTexts(HWND dialog)
 // not make a statement, a failing step) leaves the dialog open, silently.
 void Search(HWND dialog)
 {
-    SearchOutcome outcome = RunSearch(ReadConditionTexts(dialog), g_globals.catalogue.db.get(), g_globals.catalogue.books,
-                                      g_globals.hits);
+    BookList hits;
+    SearchOutcome outcome =
+        RunSearch(ReadConditionTexts(dialog), g_globals.catalogue.db.get(), g_globals.catalogue.books, hits);
     if (outcome != SearchOutcome::Done) return;
     // Ended first, so that its owner, the main window, is usable while the
     // results are open; the dialog itself goes when this command returns.
     EndDialog(dialog, 1);
-    OpenSearchResults(dialog);
+    OpenSearchResults(dialog, std::move(hits));
 }
 
 INT_PTR CALLBACK SearchConditionsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
@@ -39,7 +40,7 @@ INT_PTR CALLBACK SearchConditionsProc(HWND dialog, UINT message, WPARAM wParam, 
         case IDCANCEL: EndDialog(dialog, 2); break;
         }
     } catch (...) {
-        // The hit list is only ever rebuilt; nothing else has changed.
+        // A search changes nothing until its results window opens.
     }
     return TRUE;
 }

@@ -1,5 +1,5 @@
 // The search conditions dialog: builds the search from the given fields,
-// fills the hit list and opens the results window.
+// and opens the results window on its hits.
 #pragma once
 #include <windows.h>
 

@@ -1,5 +1,6 @@
 #include "dialogs/SearchResults.h"
 
+#include <commctrl.h>
 #include <algorithm>
 #include "dialogs/BookForm.h"
 #include "dialogs/DeleteCommand.h"
@@ -10,8 +11,13 @@
 
 namespace {
 
-// The buttons keep the band above the list.
+// The buttons and the count keep the band above the list.
 constexpr int kListTopAt96 = 30;
+
+HWND ResultsListView(HWND window)
+{
+    return GetDlgItem(window, IDC_BOOK_LIST);
+}
 
 void LayOut(HWND window)
 {
@@ -21,26 +27,34 @@ void LayOut(HWND window)
     MoveWindow(ResultsListView(window), 0, top, client.right - client.left, client.bottom - client.top - top, FALSE);
 }
 
-// The window keeps the hits as they are now for as long as it is open:
-// its rows show them, and its commands act on them.
+// What one results window shows, its own for as long as it is open: the
+// hits it opened with, less the records deleted since.
+struct ResultsWindow {
+    BookList hits;                 // handed over at the opening
+    std::unique_ptr<BookView> view;
+};
+
+ResultsWindow* WindowData(HWND window)
+{
+    return reinterpret_cast<ResultsWindow*>(GetWindowLongPtrW(window, DWLP_USER));
+}
+
 void Initialise(HWND window, ResultsWindow& results)
 {
-    results.window = window;
-    results.records = g_globals.hits;
-    ShowBooks(ResultsListView(window), results.records, g_globals.systemDpi);
+    SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(&results));
+    results.view = MakeBookView(ResultsListView(window), GetDlgItem(window, IDC_BOOK_COUNT), g_globals.systemDpi);
+    results.view->Show(std::move(results.hits));
     LayOut(window);
-    g_globals.resultsWindow = window;
-    g_globals.resultsWindows.push_back(&results);
+    g_globals.resultsViews.push_back(results.view.get());
 }
 
 // Once closing, its rows and records no longer follow the records' changes.
 void StopShowingChanges(HWND window)
 {
-    std::vector<ResultsWindow*>& open = g_globals.resultsWindows;
-    open.erase(std::remove_if(open.begin(), open.end(), [window](const ResultsWindow* results) {
-                   return results->window == window;
-               }),
-               open.end());
+    const ResultsWindow* results = WindowData(window);
+    if (!results) return;
+    std::vector<BookView*>& open = g_globals.resultsViews;
+    open.erase(std::remove(open.begin(), open.end(), results->view.get()), open.end());
 }
 
 // Closing.  A window holding many rows goes at once: it is hidden, and
@@ -69,14 +83,46 @@ void ReleaseRows(HWND window)
     EndDialog(window, 2);
 }
 
-void EditHit(HWND window)
+// The book of a row: the selected one (a button or the Enter key), or the
+// one double-clicked.
+void EditHit(HWND window, int row)
 {
-    const int row = FindSelectedRow(Win32ListView(ResultsListView(window)));
-    if (row == -1) return;
-    g_globals.selectionIndex = row;
-    g_globals.resultsEditFlag = true;
-    g_globals.resultsWindow = window;
-    OpenBookForm(window);
+    const ResultsWindow* results = WindowData(window);
+    if (!results || !results->view) return;
+    if (BookPtr record = results->view->RecordAt(row)) OpenBookForm(window, std::move(record));
+}
+
+void EditSelectedHit(HWND window)
+{
+    const ResultsWindow* results = WindowData(window);
+    if (results && results->view) EditHit(window, results->view->Rows().SelectedRow());
+}
+
+void DeleteSelectedHit(HWND window)
+{
+    const ResultsWindow* results = WindowData(window);
+    if (results && results->view) RunDeleteCommand(window, *results->view);
+}
+
+// The list view's header clicks, double-clicks and keys.
+void OnListNotify(HWND window, const NMHDR& notice)
+{
+    ResultsWindow* results = WindowData(window);
+    if (notice.idFrom != IDC_BOOK_LIST || !results || !results->view) return;
+    switch (notice.code) {
+    case LVN_COLUMNCLICK:
+        results->view->SortBy(reinterpret_cast<const NMLISTVIEW&>(notice).iSubItem);
+        break;
+    case NM_DBLCLK:
+        EditHit(window, reinterpret_cast<const NMITEMACTIVATE&>(notice).iItem);
+        break;
+    case NM_RETURN:
+        EditSelectedHit(window);
+        break;
+    case LVN_KEYDOWN:
+        if (reinterpret_cast<const NMLVKEYDOWN&>(notice).wVKey == VK_DELETE) DeleteSelectedHit(window);
+        break;
+    }
 }
 
 INT_PTR CALLBACK SearchResultsProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -98,12 +144,17 @@ INT_PTR CALLBACK SearchResultsProc(HWND window, UINT message, WPARAM wParam, LPA
             // as the program ends.
             KeepRowsUntilExit(ResultsListView(window));
             return FALSE;
+        case WM_NOTIFY:
+            // The list view's defaults follow all the same.
+            OnListNotify(window, *reinterpret_cast<const NMHDR*>(lParam));
+            return FALSE;
         case WM_COMMAND:
-            // There is no OK button: the Enter key's IDOK does nothing.
             switch (LOWORD(wParam)) {
             case IDCANCEL: Close(window); break;
-            case IDC_EDIT_BOOK: EditHit(window); break;
-            case IDC_DELETE_BOOK: RunDeleteCommand(window, window); break;
+            // There is no OK button: IDOK is the Enter key in the list.
+            case IDOK:
+            case IDC_EDIT_BOOK: EditSelectedHit(window); break;
+            case IDC_DELETE_BOOK: DeleteSelectedHit(window); break;
             }
             return TRUE;
         }
@@ -115,10 +166,10 @@ INT_PTR CALLBACK SearchResultsProc(HWND window, UINT message, WPARAM wParam, LPA
 
 }  // namespace
 
-INT_PTR OpenSearchResults(HWND owner)
+INT_PTR OpenSearchResults(HWND owner, BookList hits)
 {
     // What the window shows, for as long as its modal loop runs.
-    ResultsWindow results;
+    ResultsWindow results{std::move(hits), nullptr};
     return DialogBoxParamW(g_globals.instance, MAKEINTRESOURCEW(IDD_SEARCH_RESULTS), owner, SearchResultsProc,
                            reinterpret_cast<LPARAM>(&results));
 }

@@ -56,28 +56,11 @@ void FillBookRows(ListViewRows& view, const BookList& books)
     for (const BookPtr& book : books) InsertBookRow(view, row++, *book);
 }
 
-void ShowBooks(HWND listView, const BookList& books, int dpi)
-{
-    SetUpBookColumns(listView, dpi);
-    SendMessageW(listView, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(listView, LVM_SETITEMCOUNT, books.size(), 0);
-    Win32ListView view(listView);
-    FillBookRows(view, books);
-    SendMessageW(listView, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(listView, nullptr, TRUE);
-}
-
 void RewriteBookRow(ListViewRows& view, int row, const BookData& book)
 {
     BookRowTexts texts = RowTextsOf(book);
     for (int subitem = 0; subitem < kBookColumnCount; ++subitem)
         view.SetCellText(row, subitem, texts[subitem]);
-}
-
-void RewriteRowsOf(ListViewRows& view, const BookData& book)
-{
-    for (int row = view.FindRow(book.GetID(), -1); row != -1; row = view.FindRow(book.GetID(), row))
-        RewriteBookRow(view, row, book);
 }
 
 void DeleteRowsOf(ListViewRows& view, BookId id)
@@ -87,12 +70,20 @@ void DeleteRowsOf(ListViewRows& view, BookId id)
     for (int row = view.FindRow(id, -1); row != -1; row = view.FindRow(id, row - 1)) view.DeleteRow(row);
 }
 
-int FindSelectedRow(const ListViewRows& view)
+std::u16string BookCountText(std::size_t count)
 {
-    int count = view.Count();
-    for (int row = 0; row < count; ++row)
-        if (view.IsSelected(row)) return row;
-    return -1;
+    std::u16string digits;
+    for (int place = 0; place == 0 || count > 0; ++place, count /= 10) {
+        if (place > 0 && place % 3 == 0) digits.insert(digits.begin(), u',');
+        digits.insert(digits.begin(), static_cast<char16_t>(u'0' + count % 10));
+    }
+    return digits + u" 冊";
+}
+
+std::unique_ptr<BookView> MakeBookView(HWND listView, HWND countLabel, int dpi)
+{
+    SetUpBookColumns(listView, dpi);
+    return std::make_unique<BookView>(std::make_unique<Win32ListView>(listView, countLabel));
 }
 
 void KeepRowsUntilExit(HWND listView)

@@ -1,14 +1,19 @@
 // The report list views of books, both of them: the catalogue list view of
 // the list pane and the list view of a search results window.  Columns,
-// rows and the selected row.
+// cells, rows and the count of books.
 #pragma once
 #include <windows.h>
 #include <array>
 #include <string>
+#include <memory>
+#include "listview/BookView.h"
 #include "listview/ListViewRows.h"
 #include "store/BookData.h"
 
 constexpr int kBookColumnCount = 7;
+enum BookColumn {
+    kTitleColumn, kAuthorColumn, kPlaceColumn, kYearColumn, kMonthColumn, kPublisherColumn, kIsbnColumn,
+};
 using BookRowTexts = std::array<std::string, kBookColumnCount>;
 
 // The cell texts of a record's row: title, author, place, year, month,
@@ -26,24 +31,21 @@ void SetUpBookColumns(HWND listView, int dpi);
 // One row per record, in list order, each carrying its record's ID.
 void FillBookRows(ListViewRows& view, const BookList& books);
 
-// Column set-up and rows for a fresh control.  Drawing is held back while
-// the rows go in (otherwise the control recomputes its scroll bars and
-// repaints for every row: twenty times slower under Wine on a large list)
-// and the row count is announced up front.
-void ShowBooks(HWND listView, const BookList& books, int dpi);
-
 // Appends a record's row at the given index.
 void InsertBookRow(ListViewRows& view, int row, const BookData& book);
 
 // Rewrites all seven cells of a row.
 void RewriteBookRow(ListViewRows& view, int row, const BookData& book);
 
-// Every row that shows the record, found by its ID: rewritten, or deleted.
-void RewriteRowsOf(ListViewRows& view, const BookData& book);
+// Every row that shows the record, found by its ID: deleted.
 void DeleteRowsOf(ListViewRows& view, BookId id);
 
-// The first selected row, or -1.
-int FindSelectedRow(const ListViewRows& view);
+// How a view says the number of its books: "1,234 冊".
+std::u16string BookCountText(std::size_t count);
+
+// The view of a fresh list view control: seven columns at the DPI, no rows
+// yet; countLabel (null for none) says how many it shows.
+std::unique_ptr<BookView> MakeBookView(HWND listView, HWND countLabel, int dpi);
 
 // Freeing rows.  Wine's list view frees the rows of a destroyed control one
 // by one, looking each up among all the rows left: time grows with the

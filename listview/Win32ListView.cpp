@@ -1,6 +1,8 @@
 #include "listview/Win32ListView.h"
 
 #include <commctrl.h>
+#include <unordered_map>
+#include "listview/BookListView.h"
 #include "store/TextEncoding.h"
 
 namespace {
@@ -15,6 +17,14 @@ constexpr std::size_t kCellTextLimit = 255;
 std::u16string CellText(const std::string& text)
 {
     return CutUtf16Text(Utf8ToUtf16(text), kCellTextLimit);
+}
+
+// Each row's place in the new order, by its item data.  (LVM_SORTITEMSEX
+// would hand over the rows' indices, which move while the control sorts.)
+int CALLBACK ComparePlaces(LPARAM first, LPARAM second, LPARAM places)
+{
+    const auto& place = *reinterpret_cast<const std::unordered_map<BookId, int>*>(places);
+    return place.at(static_cast<BookId>(first)) - place.at(static_cast<BookId>(second));
 }
 
 }  // namespace
@@ -34,9 +44,9 @@ BookId Win32ListView::ItemData(int row) const
     return static_cast<BookId>(item.lParam);
 }
 
-bool Win32ListView::IsSelected(int row) const
+int Win32ListView::SelectedRow() const
 {
-    return SendMessageW(control_, LVM_GETITEMSTATE, row, LVIS_SELECTED) != 0;
+    return static_cast<int>(SendMessageW(control_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
 int Win32ListView::FindRow(BookId itemData, int after) const
@@ -71,4 +81,55 @@ void Win32ListView::SetCellText(int row, int subitem, const std::string& text)
 void Win32ListView::DeleteRow(int row)
 {
     SendMessageW(control_, LVM_DELETEITEM, row, 0);
+}
+
+void Win32ListView::Reorder(const std::vector<BookId>& order)
+{
+    if (order.size() != static_cast<std::size_t>(Count())) return;
+    std::unordered_map<BookId, int> places(order.size());
+    for (std::size_t place = 0; place < order.size(); ++place) places.emplace(order[place], static_cast<int>(place));
+    SendMessageW(control_, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&places), reinterpret_cast<LPARAM>(ComparePlaces));
+}
+
+void Win32ListView::SelectOnly(int row)
+{
+    // A single-selection view lets go of the row selected before.
+    LVITEMW item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(control_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+    SendMessageW(control_, LVM_ENSUREVISIBLE, row, FALSE);
+}
+
+void Win32ListView::MarkSortColumn(int column, bool ascending)
+{
+    HWND header = reinterpret_cast<HWND>(SendMessageW(control_, LVM_GETHEADER, 0, 0));
+    const int columns = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < columns; ++i) {
+        HDITEMW item = {};
+        item.mask = HDI_FORMAT;
+        SendMessageW(header, HDM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+        item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
+        if (i == column) item.fmt |= ascending ? HDF_SORTUP : HDF_SORTDOWN;
+        SendMessageW(header, HDM_SETITEMW, i, reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+void Win32ListView::ShowCount(std::size_t count)
+{
+    if (countLabel_) SetWindowTextW(countLabel_, WideText(BookCountText(count)));
+}
+
+void Win32ListView::BeginChanges(std::size_t rowsToInsert)
+{
+    // Otherwise the control recomputes its scroll bars and repaints for
+    // every row: twenty times slower under Wine on a large list.
+    SendMessageW(control_, WM_SETREDRAW, FALSE, 0);
+    if (rowsToInsert > 0) SendMessageW(control_, LVM_SETITEMCOUNT, static_cast<WPARAM>(Count()) + rowsToInsert, 0);
+}
+
+void Win32ListView::EndChanges()
+{
+    SendMessageW(control_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(control_, nullptr, TRUE);
 }

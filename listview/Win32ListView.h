@@ -7,18 +7,27 @@
 
 class Win32ListView : public ListViewRows {
 public:
-    explicit Win32ListView(HWND control) : control_(control) {}
+    // countLabel: the window whose text says how many books the view
+    // shows (a status bar, a static text); none when null.
+    explicit Win32ListView(HWND control, HWND countLabel = nullptr) : control_(control), countLabel_(countLabel) {}
 
     HWND handle() const { return control_; }
 
     int Count() const override;
     BookId ItemData(int row) const override;
-    bool IsSelected(int row) const override;
+    int SelectedRow() const override;
     int FindRow(BookId itemData, int after) const override;
     void InsertRow(int row, const std::string& text, BookId itemData) override;
     void SetCellText(int row, int subitem, const std::string& text) override;
     void DeleteRow(int row) override;
+    void Reorder(const std::vector<BookId>& order) override;
+    void SelectOnly(int row) override;
+    void MarkSortColumn(int column, bool ascending) override;
+    void ShowCount(std::size_t count) override;
+    void BeginChanges(std::size_t rowsToInsert) override;
+    void EndChanges() override;
 
 private:
     HWND control_;
+    HWND countLabel_;
 };

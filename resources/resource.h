@@ -28,6 +28,10 @@
 
 // The list view of the list pane and of the search results window
 #define IDC_BOOK_LIST               1005
+// Where they say how many books they show: the results window's text and
+// the main window's status bar
+#define IDC_BOOK_COUNT              1033
+#define IDC_STATUS_BAR              1034
 
 // Book form and search conditions: edit boxes
 #define IDC_BOOK_NAME               1009

@@ -26,7 +26,8 @@ struct BookFields {
 };
 
 // A stored record.  Records are shared between the catalogue list and the
-// hit list, so a stored record changes only by whole-record assignment.
+// views of the windows, so a stored record changes only by whole-record
+// assignment.
 class BookData {
 public:
     explicit BookData(const BookFields& fields) : fields_(fields) {}
@@ -54,7 +55,8 @@ private:
 };
 
 using BookPtr = std::shared_ptr<BookData>;
-// The catalogue list and the hit list: shared references, never copies.
+// The catalogue list and the records of a view: shared references, never
+// copies.
 using BookList = std::vector<BookPtr>;
 
 // One allocation for the record and its shared count.

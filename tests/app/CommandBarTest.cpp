@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 #include "dialogs/Globals.h"
+#include "listview/BookListView.h"
 #include "resources/resource.h"
 #include "support/GTestWin32.h"
 #include "support/RunningTomebox.h"
@@ -191,51 +192,113 @@ TEST(DeleteCommand, ABookAlreadyGoneFromTheFileIsRemoved)
     EXPECT_EQ(0, f.app.Exit());
 }
 
-// The book form and the search conditions open over the command bar; any
-// that opens here is cancelled by the harness, which is all these need.
-void ExpectOnlyDialogs(const UiHarness& ui, const std::string& caption)
-{
-    for (const std::string& opened : ui.UnexpectedDialogs()) EXPECT_EQ(caption, opened);
-}
-
-TEST(CommandBar, NewAndEditSetTheSelectionForTheBookForm)
+// New opens an empty form whatever is selected; edit opens the selected
+// row's book, or an empty form when none is.
+TEST(CommandBar, NewAndEditOpenTheFormOnTheirBook)
 {
     Fixture f;
     HWND view = f.app.catalogueView();
-
-    g_globals.selectionIndex = 3;
-    g_globals.resultsEditFlag = true;
-    SelectRow(view, 1);
-    Press(f.app.commandBar(), IDC_NEW_BOOK);
-    EXPECT_EQ(-1, g_globals.selectionIndex);
-    EXPECT_FALSE(g_globals.resultsEditFlag);
-
-    g_globals.resultsEditFlag = true;
-    SelectRow(view, 4);  // single selection: row 1 is no longer selected
-    Press(f.app.commandBar(), IDC_EDIT_BOOK);
-    EXPECT_EQ(4, g_globals.selectionIndex);
-    EXPECT_FALSE(g_globals.resultsEditFlag);
-
-    ListView_SetItemState(view, -1, 0, LVIS_SELECTED);
-    g_globals.resultsEditFlag = true;
-    Press(f.app.commandBar(), IDC_EDIT_BOOK);
-    EXPECT_EQ(-1, g_globals.selectionIndex);
-    EXPECT_FALSE(g_globals.resultsEditFlag);
-
-    ExpectOnlyDialogs(f.ui, "書籍情報");
+    const struct {
+        int button;
+        int selectedRow;  // -1: none
+        std::string title;
+    } cases[] = {
+        {IDC_NEW_BOOK, 1, ""},
+        {IDC_EDIT_BOOK, 4, "O'Brien の '本'"},
+        {IDC_EDIT_BOOK, -1, ""},
+    };
+    for (const auto& c : cases) {
+        ListView_SetItemState(view, -1, 0, LVIS_SELECTED);
+        if (c.selectedRow >= 0) SelectRow(view, c.selectedRow);
+        std::string shown = "not opened";
+        f.ui.WhenDialogOpens("書籍情報", [&](HWND form) {
+            shown = GetText(form, IDC_BOOK_NAME);
+            Press(form, IDCANCEL);
+        });
+        Press(f.app.commandBar(), c.button);
+        EXPECT_EQ(c.title, shown) << c.button << " " << c.selectedRow;
+    }
     EXPECT_TRUE(f.ui.Boxes().empty());
     EXPECT_EQ(0, f.app.Exit());
 }
 
-TEST(CommandBar, SearchLeavesTheSelectionAlone)
+
+// Header clicks sort the catalogue list view in Japanese order by reading,
+// a second click the other way; the status bar counts the books.  The
+// commands then act on the book of the row chosen, whatever the order:
+// an edit moves its row to its new place, a new book goes to its own,
+// each selected.
+TEST(CatalogueView, SortedRowsNameTheirOwnBooks)
 {
     Fixture f;
-    g_globals.selectionIndex = 3;
-    g_globals.resultsEditFlag = true;
-    Press(f.app.commandBar(), IDC_SEARCH);
-    EXPECT_EQ(3, g_globals.selectionIndex);
-    EXPECT_TRUE(g_globals.resultsEditFlag);
-    ExpectOnlyDialogs(f.ui, "条件入力");
+    HWND view = f.app.catalogueView();
+    EXPECT_EQ("5 冊", WindowText(g_globals.statusBar));
+    ClickColumnHeader(view, kTitleColumn);
+    // Latin, then the readings ニホンショキ and ワガハイ..., then a title
+    // without one.
+    EXPECT_EQ((std::vector<int64_t>{40, 25, 7, 12, 3}), RowIds(view));
+    EXPECT_EQ(1, SortMark(view, kTitleColumn));
+    ClickColumnHeader(view, kTitleColumn);
+    EXPECT_EQ((std::vector<int64_t>{3, 12, 7, 25, 40}), RowIds(view));
+    EXPECT_EQ(-1, SortMark(view, kTitleColumn));
+
+    SelectRow(view, 1);
+    f.ui.WhenDialogOpens("書籍情報", [&](HWND form) {
+        EXPECT_EQ("吾輩は猫である", GetText(form, IDC_BOOK_NAME));
+        SetText(form, IDC_BOOK_NAME_KANA, "A");
+        Press(form, IDOK);
+    });
+    Press(f.app.commandBar(), IDC_EDIT_BOOK);
+    EXPECT_EQ((std::vector<int64_t>{3, 7, 25, 40, 12}), RowIds(view));
+    EXPECT_EQ(4, ListView_GetNextItem(view, -1, LVNI_SELECTED));
+
+    f.ui.WhenDialogOpens("書籍情報", [&](HWND form) {
+        SetText(form, IDC_BOOK_NAME, "P");
+        Press(form, IDOK);
+    });
+    Press(f.app.commandBar(), IDC_NEW_BOOK);
+    EXPECT_EQ((std::vector<int64_t>{3, 7, 25, 41, 40, 12}), RowIds(view));
+    EXPECT_EQ(3, ListView_GetNextItem(view, -1, LVNI_SELECTED));
+    EXPECT_EQ("6 冊", WindowText(g_globals.statusBar));
+
+    SelectRow(view, 0);
+    f.ui.QueueAnswer(IDYES);
+    Press(f.app.commandBar(), IDC_DELETE_BOOK);
+    EXPECT_EQ((std::vector<int64_t>{7, 25, 41, 40, 12}), RowIds(view));
+    EXPECT_EQ("5 冊", WindowText(g_globals.statusBar));
+    EXPECT_EQ((std::vector<std::string>{"7", "12", "25", "40", "41"}), TableIds());
+    EXPECT_EQ((std::vector<std::string>{"12|A"}), QueryDatabase(kCatalogueFile, "SELECT ID, BookNameKana FROM Tomebox WHERE ID = 12"));
+    EXPECT_EQ(0, f.app.Exit());
+}
+
+// A double-click on a row and Enter open the form on that row's book, the
+// Delete key asks about it; a double-click beside the rows does nothing.
+TEST(CatalogueView, DoubleClickEnterAndDeleteReachTheCommands)
+{
+    Fixture f;
+    HWND view = f.app.catalogueView();
+    ClickColumnHeader(view, kYearColumn);  // -660, 1905, 2001; 0 last
+    ASSERT_EQ((std::vector<int64_t>{7, 12, 25, 3, 40}), RowIds(view));
+    std::vector<std::string> opened;
+    auto openedOn = [&](HWND form) {
+        opened.push_back(GetText(form, IDC_BOOK_NAME));
+        Press(form, IDCANCEL);
+    };
+    f.ui.WhenDialogOpens("書籍情報", openedOn);
+    DoubleClickRow(view, 1);
+    f.ui.WhenDialogOpens("書籍情報", openedOn);
+    SelectRow(view, 0);
+    PressKey(view, VK_RETURN);
+    EXPECT_EQ((std::vector<std::string>{"吾輩は猫である", "日本書紀"}), opened);
+    SendMessageW(view, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 400));
+    EXPECT_TRUE(f.ui.UnexpectedDialogs().empty());
+
+    SelectRow(view, 3);
+    f.ui.QueueAnswer(IDYES);
+    PressKey(view, VK_DELETE);
+    EXPECT_EQ(std::vector<ShownBox>{DeleteQuestion(f.app.mainWindow())}, f.ui.Boxes());
+    EXPECT_EQ((std::vector<int64_t>{7, 12, 25, 40}), RowIds(view));
+    EXPECT_EQ("4 冊", WindowText(g_globals.statusBar));
     EXPECT_EQ(0, f.app.Exit());
 }
 

@@ -301,7 +301,7 @@ TEST(SystemDpi, PixelFiguresAreScaledByIt)
     EXPECT_EQ(0, app.Exit());
 }
 
-TEST(MainWindow, ResizingKeepsThePaneBelowTheCommandBand)
+TEST(MainWindow, ResizingKeepsThePaneBetweenTheCommandBandAndTheStatusBar)
 {
     ScratchDirectory dir;
     WriteDatabase(kCatalogueFile, SampleCatalogueSql());
@@ -319,16 +319,24 @@ TEST(MainWindow, ResizingKeepsThePaneBelowTheCommandBand)
         RECT client;
         GetClientRect(main, &client);
         const int width = client.right, height = client.bottom;
+        // The status bar at the foot, as wide as the window; the pane
+        // between the band and the bar.
+        const RECT status = RectIn(g_globals.statusBar, main);
+        EXPECT_EQ(0, status.left);
+        EXPECT_EQ(width, status.right);
+        EXPECT_EQ(height, status.bottom);
+        const int barHeight = status.bottom - status.top;
+        EXPECT_GT(barHeight, 0);
         const RECT pane = RectIn(g_globals.listPane, main);
         EXPECT_EQ(0, pane.left);
         EXPECT_EQ(band, pane.top);
         EXPECT_EQ(width, pane.right - pane.left);
-        EXPECT_EQ(std::max(0, height - band), pane.bottom - pane.top) << height;
+        EXPECT_EQ(std::max(0, height - band - barHeight), pane.bottom - pane.top) << height;
         const RECT view = RectIn(app.catalogueView(), g_globals.listPane);
         EXPECT_EQ(0, view.left);
         EXPECT_EQ(0, view.top);
         EXPECT_EQ(width, view.right - view.left);
-        EXPECT_EQ(std::max(0, height - band), view.bottom - view.top);
+        EXPECT_EQ(std::max(0, height - band - barHeight), view.bottom - view.top);
         const RECT barNow = RectIn(bar, main);
         EXPECT_TRUE(EqualRect(&barBefore, &barNow));
     }

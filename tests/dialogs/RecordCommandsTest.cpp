@@ -44,16 +44,13 @@ BookFields Book(BookId id, const std::string& name, int32_t year = 2000)
     return f;
 }
 
-// The catalogue and hit lists, the catalogue view and two results views
-// (the newer one showing the hit list), and a database stand-in that
-// records what it was asked to write.
+// The catalogue list and its view, the views of two results windows, and
+// a database stand-in that records what it was asked to write.
 struct Lists {
     BookList catalogue;
-    BookList hits;
-    FakeListView catalogueView;
-    FakeListView resultsView;
-    FakeListView olderResultsView;
-    BookList olderResults;
+    FakeBookView catalogueView;
+    FakeBookView resultsView;
+    FakeBookView olderResultsView;
     FakeBoxes boxes;
     std::vector<SaveMode> saves;
     std::vector<BookFields> saved;
@@ -63,16 +60,11 @@ struct Lists {
     void AddToCatalogue(const BookFields& f)
     {
         catalogue.push_back(MakeBook(f));
-        catalogueView.Append(*catalogue.back());
-    }
-    void AddToHits(const BookPtr& book)
-    {
-        hits.push_back(book);
-        resultsView.Append(*book);
+        catalogueView.view.AddAll({catalogue.back()});
     }
     RecordCommandContext Context()
     {
-        return {catalogue, hits, catalogueView, {{olderResultsView, olderResults}, {resultsView, hits}},
+        return {catalogue, catalogueView.view, {&olderResultsView.view, &resultsView.view},
                 {[this](SaveMode mode, const BookPtr& book) {
                      saves.push_back(mode);
                      saved.push_back(book->Fields());
@@ -82,13 +74,6 @@ struct Lists {
                      removed.push_back(id);
                      return writesSucceed;
                  }}};
-    }
-    // The form opened on a row (-1: a new record) of the catalogue view or
-    // the results view.
-    BookFormTarget Open(int row, bool fromResults = false)
-    {
-        const FakeListView& view = fromResults ? resultsView : catalogueView;
-        return InitialiseBookForm(boxes, row != -1, RecordBehindRow(view, row, fromResults ? hits : catalogue));
     }
     FormOutcome Submit(const BookFormTarget& target)
     {
@@ -132,53 +117,57 @@ TEST(NextBookId, OneMoreThanTheLargest)
     }
 }
 
-TEST(BookFormSubmit, AddAppendsRecordAndRowWithNextIdWhereverTheFormOpened)
+// A new record takes the next ID, goes last into the catalogue list, and
+// into the catalogue view at its place in the view's order, selected; the
+// results views do not show it.
+TEST(BookFormSubmit, AddGoesIntoTheCatalogueViewAtItsPlace)
 {
-    for (bool fromResults : {false, true}) {
+    for (int sortedBy : {-1, int{kTitleColumn}}) {
         Lists lists;
-        lists.AddToCatalogue(Book(4, "a"));
-        lists.AddToCatalogue(Book(2, "b"));
-        lists.AddToHits(lists.catalogue[0]);
-        const BookFormTarget target = lists.Open(-1, fromResults);
-        lists.boxes.texts = {{IDC_BOOK_NAME, u"  "}, {IDC_AUTHOR, u"著者"}, {IDC_PLACE, u"棚"},
+        lists.AddToCatalogue(Book(4, "c"));
+        lists.AddToCatalogue(Book(2, "a"));
+        lists.resultsView.view.Show({lists.catalogue[0]});
+        if (sortedBy >= 0) lists.catalogueView.view.SortBy(sortedBy);
+        const BookFormTarget target = InitialiseBookForm(lists.boxes, nullptr);
+        lists.boxes.texts = {{IDC_BOOK_NAME, u"b"}, {IDC_AUTHOR, u"著者"}, {IDC_PLACE, u"棚"},
                              {IDC_PUBLISHER, u"表社"}, {IDC_ISBN, u"4-00"}, {IDC_PLACE_KANA, u"タナ"}};
         lists.boxes.numbers = {{IDC_YEAR, -5}, {IDC_MONTH, 0}};
 
-        ASSERT_EQ(FormOutcome::Saved, lists.Submit(target));
+        ASSERT_EQ(FormOutcome::Saved, lists.Submit(target)) << sortedBy;
 
         EXPECT_EQ(std::vector<SaveMode>{Insert}, lists.saves);
         ASSERT_EQ(3u, lists.catalogue.size());
         const BookFields& added = lists.catalogue[2]->Fields();
         EXPECT_EQ(5, added.ID);
-        EXPECT_EQ("  ", added.BookName);
         EXPECT_EQ(u8"タナ", added.PlaceKana);
         EXPECT_EQ("", added.BookNameKana);
-        EXPECT_EQ(5, lists.catalogueView.ItemData(2));
-        EXPECT_EQ((std::vector<std::string>{"  ", u8"著者", u8"棚", "-5", "0", u8"表社", "4-00"}),
-                  lists.catalogueView.rows[2].cells);
-        EXPECT_EQ(1, lists.resultsView.Count());
-        EXPECT_EQ(1u, lists.hits.size());
+        const std::vector<BookId> rows = sortedBy < 0 ? std::vector<BookId>{4, 2, 5} : std::vector<BookId>{2, 5, 4};
+        EXPECT_EQ(rows, lists.catalogueView.rows.ItemDataOfAll()) << sortedBy;
+        const int row = sortedBy < 0 ? 2 : 1;
+        EXPECT_EQ(row, lists.catalogueView.rows.SelectedRow());
+        EXPECT_EQ((std::vector<std::string>{"b", u8"著者", u8"棚", "-5", "0", u8"表社", "4-00"}),
+                  lists.catalogueView.rows.rows[static_cast<size_t>(row)].cells);
+        EXPECT_EQ(3u, lists.catalogueView.rows.shownCount);
+        EXPECT_EQ((std::vector<BookId>{4}), lists.resultsView.rows.ItemDataOfAll());
     }
 }
 
-// The form holds its record, not its row: rows moved, deleted or given to
-// another record while it was open change nothing of what OK changes, and
-// every row that shows the record is rewritten, in every view.
+// The form holds its record, not a row: rows moved, deleted or sorted
+// while it was open change nothing of what OK changes, and every row that
+// shows the record is rewritten, in every view.
 TEST(BookFormSubmit, ChangeActsOnTheRecordTheFormOpenedOn)
 {
     Lists lists;
     for (int32_t id : {3, 7, 10, 42}) lists.AddToCatalogue(Book(id, "book " + std::to_string(id)));
-    lists.AddToHits(lists.catalogue[2]);
-    lists.olderResultsView.Append(*lists.catalogue[3]);
-    lists.olderResultsView.Append(*lists.catalogue[2]);
-    const BookFormTarget target = lists.Open(0, true);  // ID 10
-    ASSERT_EQ(lists.catalogue[2], target.record);
+    lists.resultsView.view.Show({lists.catalogue[2]});
+    lists.olderResultsView.view.Show({lists.catalogue[3], lists.catalogue[2]});
+    const BookFormTarget target = InitialiseBookForm(lists.boxes, lists.catalogue[2]);  // ID 10
+    EXPECT_EQ(u"book 10", lists.boxes.texts[IDC_BOOK_NAME]);
 
-    // Meanwhile the other window deletes ID 3 (rows move up) and selects
-    // another row.
-    lists.catalogue.erase(lists.catalogue.begin());
-    lists.catalogueView.DeleteRow(0);
-    lists.catalogueView.rows[2].selected = true;
+    // Meanwhile the other window deletes ID 3 (rows move up) and sorts.
+    ASSERT_TRUE(lists.Delete(lists.catalogue[0]));
+    lists.catalogueView.view.SortBy(kTitleColumn);
+    lists.catalogueView.view.SortBy(kTitleColumn);
     lists.boxes.texts[IDC_PLACE] = u"棚";
     ASSERT_EQ(FormOutcome::Saved, lists.Submit(target));
 
@@ -186,43 +175,29 @@ TEST(BookFormSubmit, ChangeActsOnTheRecordTheFormOpenedOn)
     EXPECT_EQ("book 10", lists.saved.at(0).BookName);
     EXPECT_EQ(u8"棚", lists.catalogue[1]->GetPlace());
     EXPECT_EQ("shelf", lists.catalogue[2]->GetPlace());
-    for (const FakeListView* view : {&lists.catalogueView, &lists.resultsView, &lists.olderResultsView})
-        for (const FakeListView::Row& row : view->rows)
+    for (const FakeBookView* view : {&lists.catalogueView, &lists.resultsView, &lists.olderResultsView})
+        for (const FakeListView::Row& row : view->rows.rows) {
             EXPECT_EQ(row.itemData == 10 ? u8"棚" : "shelf", row.cells[2]) << row.itemData;
+            EXPECT_EQ(row.itemData == 10, row.selected) << row.itemData;
+        }
 }
 
-// OK saves nothing for a record the catalogue list no longer holds: its row
-// had none when the form opened, or it was deleted meanwhile (even when a
-// new record has taken its ID since).
+// OK saves nothing for a record the catalogue list no longer holds: it was
+// deleted while the form was open, even when a new record has taken its ID
+// since.
 TEST(BookFormSubmit, RecordGoneSavesNothing)
 {
-    const struct {
-        const char* name;
-        int row;
-        bool fromResults;
-        bool deletedMeanwhile;
-    } cases[] = {
-        {"row beyond the view", 2, false, false},
-        {"id not in the hit list", 1, true, false},
-        {"hit deleted from the catalogue before", 2, true, false},
-        {"deleted while the form was open", 0, false, true},
-    };
-    for (const auto& c : cases) {
-        Lists lists;
-        lists.AddToCatalogue(Book(0, "a"));
-        lists.AddToCatalogue(Book(1, "b"));
-        lists.AddToHits(lists.catalogue[0]);
-        lists.resultsView.Append(BookData(Book(5, "gone")));
-        lists.AddToHits(MakeBook(Book(1, "deleted, its ID taken by b")));
-        const BookFormTarget target = lists.Open(c.row, c.fromResults);
-        if (c.deletedMeanwhile) lists.catalogue[0] = MakeBook(Book(0, "new record, same ID"));
-        lists.boxes.texts[IDC_BOOK_NAME] = u"changed";
+    Lists lists;
+    lists.AddToCatalogue(Book(0, "a"));
+    lists.AddToCatalogue(Book(1, "b"));
+    const BookFormTarget target = InitialiseBookForm(lists.boxes, lists.catalogue[0]);
+    lists.catalogue[0] = MakeBook(Book(0, "new record, same ID"));
+    lists.boxes.texts[IDC_BOOK_NAME] = u"changed";
 
-        EXPECT_EQ(FormOutcome::RecordMissing, lists.Submit(target)) << c.name;
-        EXPECT_TRUE(lists.saves.empty()) << c.name;
-        EXPECT_EQ("b", lists.catalogue[1]->GetBookName()) << c.name;
-        EXPECT_EQ("a", lists.catalogueView.rows[0].cells[0]) << c.name;
-    }
+    EXPECT_EQ(FormOutcome::RecordMissing, lists.Submit(target));
+    EXPECT_TRUE(lists.saves.empty());
+    EXPECT_EQ("new record, same ID", lists.catalogue[0]->GetBookName());
+    EXPECT_EQ("a", lists.catalogueView.rows.rows[0].cells[0]);
 }
 
 TEST(BookFormValues, TypedTextsAreCutToTheLimitOnACharacterBoundary)
@@ -264,7 +239,7 @@ TEST(BookFormSubmit, BoxesLeftAloneKeepTheirFieldsAsStored)
         BookFields book = Book(4, std::string(300, 't'));
         book.Author = "Zo\xEB";  // code page 1252, not UTF-8
         lists.AddToCatalogue(book);
-        const BookFormTarget target = lists.Open(0);
+        const BookFormTarget target = InitialiseBookForm(lists.boxes, lists.catalogue[0]);
         EXPECT_EQ(u"Zo\uFFFD", lists.boxes.texts[IDC_AUTHOR]);
         if (c.placeBox) lists.boxes.texts[IDC_PLACE] = *c.placeBox;
         lists.boxes.texts[IDC_YEAR] = u"1999";
@@ -286,40 +261,27 @@ TEST(BookFormSubmit, BoxesLeftAloneKeepTheirFieldsAsStored)
     }
 }
 
-TEST(BookFormInitialise, LeavesBoxesEmptyWithoutARecord)
+// A delete that the database refuses changes nothing; one whose record is
+// gone from the catalogue list (deleted meanwhile from the other window,
+// though a new record may carry its ID) is done already: it writes nothing
+// and touches no other record.
+TEST(DeleteRecord, RefusedChangesNothingAndGoneIsDone)
 {
-    Lists lists;
-    lists.AddToCatalogue(Book(4, "a"));
-    lists.catalogueView.Append(BookData(Book(6, "orphan")));
-    for (int row : {-1, 1, 2}) {
-        lists.boxes.texts.clear();
-        const BookFormTarget target = lists.Open(row);
-        EXPECT_TRUE(lists.boxes.texts.empty()) << row;
-        EXPECT_EQ(row != -1, target.editing) << row;
-    }
-}
-
-// A delete that the database refuses, or whose record is gone from the
-// catalogue list (deleted since it was taken, though a new record may
-// carry its ID), changes nothing.
-TEST(DeleteRecord, RefusedOrGoneChangesNothing)
-{
-    for (const char* why : {"refused", "gone", "none"}) {
-        Lists lists;  // catalogue 3, 7, 12; hits 12 and 7
+    for (const char* why : {"refused", "gone"}) {
+        Lists lists;  // catalogue 3, 7, 12; results 12 and 7
         for (int32_t id : {3, 7, 12}) lists.AddToCatalogue(Book(id, "book " + std::to_string(id)));
-        lists.AddToHits(lists.catalogue[2]);
-        lists.AddToHits(lists.catalogue[1]);
+        lists.resultsView.view.Show({lists.catalogue[2], lists.catalogue[1]});
         BookPtr record = lists.catalogue[1];
-        lists.writesSucceed = std::string(why) != "refused";
-        if (std::string(why) == "gone") lists.catalogue[1] = MakeBook(Book(7, "new record, same ID"));
-        if (std::string(why) == "none") record = nullptr;
-        EXPECT_FALSE(lists.Delete(record)) << why;
-        EXPECT_EQ(std::string(why) == "refused", !lists.removed.empty()) << why;
+        const bool refused = std::string(why) == "refused";
+        lists.writesSucceed = !refused;
+        if (!refused) lists.catalogue[1] = MakeBook(Book(7, "new record, same ID"));
+        EXPECT_EQ(!refused, lists.Delete(record)) << why;
+        EXPECT_EQ(refused, !lists.removed.empty()) << why;
         EXPECT_EQ((std::vector<int32_t>{3, 7, 12}), Lists::Ids(lists.catalogue)) << why;
-        EXPECT_EQ((std::vector<BookId>{3, 7, 12}), lists.catalogueView.ItemDataOfAll()) << why;
-        EXPECT_EQ((std::vector<BookId>{12, 7}), lists.resultsView.ItemDataOfAll()) << why;
-        EXPECT_EQ((std::vector<int32_t>{12, 7}), Lists::Ids(lists.hits)) << why;
+        EXPECT_EQ((std::vector<BookId>{3, 7, 12}), lists.catalogueView.rows.ItemDataOfAll()) << why;
     }
+    Lists lists;
+    EXPECT_FALSE(lists.Delete(nullptr));
 }
 
 }  // namespace

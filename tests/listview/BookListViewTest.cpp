@@ -1,5 +1,5 @@
 // Rows of the book list views on a fake view: the texts of a record's
-// cells, the rows a list makes, and the selection scan.
+// cells, the rows a list makes, their order by a column, and the count.
 #include <climits>
 #include <string>
 #include <vector>
@@ -81,25 +81,94 @@ TEST(InsertAndRewriteBookRow, WriteAllSevenCells)
     EXPECT_EQ(2, view.ItemData(1));
 }
 
-TEST(FindSelectedRow, FirstSelectedRowOrMinusOne)
+// Japanese order by reading where a record has one, else by its text:
+// hiragana, katakana and half-width kana alike, digit runs as numbers,
+// Latin before kana before kanji, empty cells last both ways; years as
+// numbers with 0 empty; ISBNs by their 13-digit form.
+TEST(BookViewSort, ColumnsInJapaneseOrderBothWays)
 {
+    auto book = [](int32_t id, const char* name, const char* kana, int32_t year, const char* isbn) {
+        BookFields f = Fields(name, id, year);
+        f.BookNameKana = kana;
+        f.ISBN = isbn;
+        return MakeBook(f);
+    };
+    const BookList books = {
+        book(1, "銀河鉄道の夜", "ぎんがてつどうのよる", 1934, "4-10-109205-5"),
+        book(2, "吾輩は猫である 10", "ワガハイハネコデアル 10", 0, ""),
+        book(3, "雪国", "", 1937, "978-4-10-100101-2"),
+        book(4, "あひる", "", -660, "9784101092058"),
+        book(5, "吾輩は猫である 2", "ﾜｶﾞﾊｲﾊﾈｺﾃﾞｱﾙ 2", 2014, "x"),
+        book(6, "Zebra", "", 2014, "4101001014"),
+        book(7, "", "", 0, ""),
+        book(8, "かもめ", "カモメ", 1896, ""),
+    };
     const struct {
-        const char* name;
-        std::vector<bool> selected;
-        int expected;
+        int column;
+        std::vector<BookId> ascending;
+        std::vector<BookId> descending;
     } cases[] = {
-        {"no rows", {}, -1},
-        {"nothing selected", {false, false, false}, -1},
-        {"first", {true, false, false}, 0},
-        {"second", {false, true, false}, 1},
-        {"last", {false, false, true}, 2},
-        {"two selected: the first counts", {false, true, true}, 1},
+        // Latin, then kana (あ, か, ぎ, わ...), then the kanji text without a
+        // reading; ワガハイ...2 before ...10; the empty title last.
+        {kTitleColumn, {6, 4, 8, 1, 5, 2, 3, 7}, {3, 2, 5, 1, 8, 4, 6, 7}},
+        // Equal years keep their order in both directions; 0 last.
+        {kYearColumn, {4, 8, 1, 3, 5, 6, 2, 7}, {5, 6, 3, 1, 8, 4, 2, 7}},
+        // A 10-digit ISBN is its 13-digit form, equal keys keep their
+        // order; no digits before the ISBNs.
+        {kIsbnColumn, {5, 3, 6, 1, 4, 2, 7, 8}, {1, 4, 3, 6, 5, 2, 7, 8}},
     };
     for (const auto& c : cases) {
-        FakeListView view;
-        for (bool selected : c.selected) view.rows.push_back({{}, 0, selected});
-        EXPECT_EQ(c.expected, FindSelectedRow(view)) << c.name;
+        FakeBookView shown;
+        shown.view.Show(books);
+        shown.view.SortBy(c.column);
+        EXPECT_EQ(c.ascending, shown.rows.ItemDataOfAll()) << c.column;
+        EXPECT_EQ(c.column, shown.rows.sortMark);
+        EXPECT_TRUE(shown.rows.sortMarkAscending);
+        shown.view.SortBy(c.column);
+        EXPECT_EQ(c.descending, shown.rows.ItemDataOfAll()) << c.column;
+        EXPECT_FALSE(shown.rows.sortMarkAscending);
+        // The records follow the rows: a row still names its own record.
+        for (int row = 0; row < shown.rows.Count(); ++row)
+            EXPECT_EQ(shown.rows.ItemData(row), shown.view.RecordAt(row)->GetID());
     }
+}
+
+// In a sorted view a new record's row goes to its place and an edited
+// one's moves to its new place, each selected; the count follows.
+TEST(BookViewSort, AddedAndChangedRowsTakeTheirPlace)
+{
+    FakeBookView shown;
+    BookList books = {MakeBook(Fields("c", 1)), MakeBook(Fields("a", 2)), MakeBook(Fields("e", 3))};
+    shown.view.Show(books);
+    EXPECT_EQ(3u, shown.rows.shownCount);
+    shown.view.SortBy(kTitleColumn);
+    ASSERT_EQ((std::vector<BookId>{2, 1, 3}), shown.rows.ItemDataOfAll());
+
+    shown.view.Add(MakeBook(Fields("d", 4)));
+    EXPECT_EQ((std::vector<BookId>{2, 1, 4, 3}), shown.rows.ItemDataOfAll());
+    EXPECT_EQ(2, shown.rows.SelectedRow());
+    EXPECT_EQ(4u, shown.rows.shownCount);
+
+    *books[1] = BookData(Fields("f", 2));
+    shown.view.Changed(books[1]);
+    EXPECT_EQ((std::vector<BookId>{1, 4, 3, 2}), shown.rows.ItemDataOfAll());
+    EXPECT_EQ("f", shown.rows.rows[3].cells[0]);
+    EXPECT_EQ(3, shown.rows.SelectedRow());
+
+    shown.view.Remove(books[0]);
+    EXPECT_EQ((std::vector<BookId>{4, 3, 2}), shown.rows.ItemDataOfAll());
+    EXPECT_EQ(3u, shown.rows.shownCount);
+    shown.view.AddAll({MakeBook(Fields("b", 5)), MakeBook(Fields("g", 6))});
+    EXPECT_EQ((std::vector<BookId>{5, 4, 3, 2, 6}), shown.rows.ItemDataOfAll());
+    EXPECT_EQ(5u, shown.rows.shownCount);
+}
+
+TEST(BookCountText, ThousandsSeparated)
+{
+    EXPECT_EQ(u"0 冊", BookCountText(0));
+    EXPECT_EQ(u"27 冊", BookCountText(27));
+    EXPECT_EQ(u"1,234 冊", BookCountText(1234));
+    EXPECT_EQ(u"100,000 冊", BookCountText(100000));
 }
 
 }  // namespace

@@ -14,13 +14,11 @@ void ClearSharedState()
     g_globals.catalogue.db.Close();
     g_globals.catalogue.books.clear();
     g_globals.catalogue.insertNamesColumns = false;
-    g_globals.hits.clear();
-    g_globals.selectionIndex = -1;
-    g_globals.resultsEditFlag = false;
-    g_globals.resultsWindow = nullptr;
-    g_globals.resultsWindows.clear();
+    g_globals.catalogueView.reset();
+    g_globals.resultsViews.clear();
     g_globals.commandBar = nullptr;
     g_globals.listPane = nullptr;
+    g_globals.statusBar = nullptr;
 }
 
 void DrainQueue()

@@ -203,3 +203,50 @@ void SelectRow(HWND listView, int row)
     item.state = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageA(listView, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
 }
+
+std::vector<int64_t> RowIds(HWND listView)
+{
+    std::vector<int64_t> ids;
+    for (int row = 0; row < RowCount(listView); ++row) ids.push_back(RowItemData(listView, row));
+    return ids;
+}
+
+void ClickColumnHeader(HWND listView, int column)
+{
+    HWND header = ListView_GetHeader(listView);
+    RECT item = {};
+    SendMessageW(header, HDM_GETITEMRECT, column, reinterpret_cast<LPARAM>(&item));
+    const LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(header, WM_LBUTTONUP, 0, at);
+}
+
+void DoubleClickRow(HWND listView, int row)
+{
+    RECT item = {};
+    item.left = LVIR_LABEL;
+    SendMessageW(listView, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&item));
+    const LPARAM at = MAKELPARAM(item.left + 2, (item.top + item.bottom) / 2);
+    SendMessageW(listView, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(listView, WM_LBUTTONUP, 0, at);
+    SendMessageW(listView, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    SendMessageW(listView, WM_LBUTTONUP, 0, at);
+}
+
+void PressKey(HWND listView, UINT key, HWND dialog)
+{
+    SetFocus(listView);
+    MSG message = {listView, WM_KEYDOWN, key, 1, 0, {0, 0}};
+    if (!dialog || !IsDialogMessageW(dialog, &message)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+int SortMark(HWND listView, int column)
+{
+    HDITEMW item = {};
+    item.mask = HDI_FORMAT;
+    SendMessageW(ListView_GetHeader(listView), HDM_GETITEMW, column, reinterpret_cast<LPARAM>(&item));
+    return (item.fmt & HDF_SORTUP) ? 1 : (item.fmt & HDF_SORTDOWN) ? -1 : 0;
+}

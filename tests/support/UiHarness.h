@@ -84,3 +84,16 @@ std::string CellText(HWND listView, int row, int subitem);
 // All seven cells of a row.
 std::vector<std::string> RowTexts(HWND listView, int row);
 void SelectRow(HWND listView, int row);
+// The item data of every row, top to bottom.
+std::vector<int64_t> RowIds(HWND listView);
+
+// The user's own gestures on a list view, sent as the mouse and keyboard
+// send them: a click on a column's header, a double-click on a row, and a
+// key pressed with the list focused.  A key goes through the dialog
+// manager of `dialog` first, as a modal loop hands it on (null: straight
+// to the list, as the main window's loop does).
+void ClickColumnHeader(HWND listView, int column);
+void DoubleClickRow(HWND listView, int row);
+void PressKey(HWND listView, UINT key, HWND dialog = nullptr);
+// The header's sort mark of a column: 1 up, -1 down, 0 none.
+int SortMark(HWND listView, int column);
