@@ -59,26 +59,26 @@ void BookView::Changed(const BookPtr& record)
 {
     const auto found = std::find(records_.begin(), records_.end(), record);
     if (found == records_.end()) return;
-    std::size_t index = static_cast<std::size_t>(found - records_.begin());
-    const int row = rows_->FindRow(record->GetID(), -1);
-    if (order_.column < 0) {
-        if (row != -1) RewriteBookRow(*rows_, row, *record);
-    } else {
+    const std::size_t index = static_cast<std::size_t>(found - records_.begin());
+    int row = rows_->FindRow(record->GetID(), -1);
+    if (order_.column >= 0) {
         SortKey key = SortKeyOf(*record, order_.column);
         const bool stillInPlace = (index == 0 || !SortsBefore(key, keys_[index - 1], order_.ascending)) &&
                                   (index + 1 == keys_.size() || !SortsBefore(keys_[index + 1], key, order_.ascending));
-        if (stillInPlace) {
-            keys_[index] = std::move(key);
-            if (row != -1) RewriteBookRow(*rows_, row, *record);
-        } else {
+        if (!stillInPlace) {
             records_.erase(found);
             keys_.erase(keys_.begin() + static_cast<std::ptrdiff_t>(index));
             if (row != -1) rows_->DeleteRow(row);
-            index = SortedPlace(key);
-            InsertAt(index, record, std::move(key));
+            const std::size_t place = SortedPlace(key);
+            InsertAt(place, record, std::move(key));
+            rows_->SelectOnly(static_cast<int>(place));
+            return;
         }
+        keys_[index] = std::move(key);
     }
-    rows_->SelectOnly(static_cast<int>(index));
+    if (row == -1) return;
+    RewriteBookRow(*rows_, row, *record);
+    rows_->SelectOnly(row);
 }
 
 void BookView::Remove(const BookPtr& record)

@@ -233,11 +233,13 @@ TEST(CatalogueView, SortedRowsNameTheirOwnBooks)
     Fixture f;
     HWND view = f.app.catalogueView();
     EXPECT_EQ("5 冊", WindowText(g_globals.statusBar));
+    SelectRow(view, 0);
     ClickColumnHeader(view, kTitleColumn);
     // Latin, then the readings ニホンショキ and ワガハイ..., then a title
     // without one.
     EXPECT_EQ((std::vector<int64_t>{40, 25, 7, 12, 3}), RowIds(view));
     EXPECT_EQ(1, SortMark(view, kTitleColumn));
+    EXPECT_EQ(4, ListView_GetNextItem(view, -1, LVNI_SELECTED));  // still ID 3
     ClickColumnHeader(view, kTitleColumn);
     EXPECT_EQ((std::vector<int64_t>{3, 12, 7, 25, 40}), RowIds(view));
     EXPECT_EQ(-1, SortMark(view, kTitleColumn));

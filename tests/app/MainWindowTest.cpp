@@ -289,8 +289,10 @@ TEST(SystemDpi, PixelFiguresAreScaledByIt)
             ExpectColumns(list, figures->columnWidths);
             const int top = RectIn(list, results).top;
             EXPECT_EQ(figures->resultsListTop, top);
-            // The buttons, grown with the font, keep clear of it.
+            // The buttons and the count, grown with the font, keep clear of it.
             EXPECT_LT(RectIn(GetDlgItem(results, IDC_EDIT_BOOK), results).bottom, top);
+            EXPECT_LT(RectIn(GetDlgItem(results, IDC_BOOK_COUNT), results).bottom, top);
+            EXPECT_EQ("1 冊", GetText(results, IDC_BOOK_COUNT));
             Press(results, IDCANCEL);
         });
         Press(conditions, IDOK);
