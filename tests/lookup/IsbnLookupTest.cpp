@@ -104,7 +104,7 @@ const AnswerCase kAnswerCases[] = {
     {"no items", u"noitems", kKept, kKept, kKept, kKept, true},
     {"no authors", u"noauthors", u"Only Title", kKept, kKept, kKept, true},
     {"no publishedDate", u"nodate", u"No Date", u"Dateless", kKept, kKept, true},
-    {"date of 4 units", u"date:2014", u"Dated", u"Writer", u"2014", kKept, true},
+    {"date of 4 units, the year alone", u"date:2014", u"Dated", u"Writer", u"2014", kKept, false},
     {"date of 5 units", u"date:2014-", u"Dated", u"Writer", u"2014", u"", false},
     {"date of 10 units", u"date:2014-05-20", u"Dated", u"Writer", u"2014", u"05", false},
     {"Japanese and non-BMP texts cut by UTF-16 unit", u"japanese", u"吾輩は猫である𠮷", u"夏目漱石", u"𠮷〇一",
