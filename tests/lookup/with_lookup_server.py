@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Runs a test command next to local HTTPS servers that stand in for the
-book-volume web service, with a certificate authority made for this run.
+book-volume web service and for the National Diet Library's search service,
+with a certificate authority made for this run.
 
   with_lookup_server.py [--default-port] [--gtest-filter F] [--max-seconds N]
                         [--prefix-ca DIR] -- COMMAND...
@@ -17,6 +18,7 @@ scripts/wineprefix, and the request log is named by its Wine path (Z:).
 The command finds in its environment:
   SSL_CERT_FILE                    the test CA, the only one it trusts
   TOMEBOX_LOOKUP_PORT              server with a certificate of that CA
+  TOMEBOX_LIBRARY_PORT             the Library's, with a certificate of that CA
   TOMEBOX_LOOKUP_UNTRUSTED_PORT    server with a certificate of another CA
   TOMEBOX_LOOKUP_CLOSED_PORT       a port nothing listens on
   TOMEBOX_LOOKUP_DEFAULT_PORT      "443" with --default-port: a trusted server
@@ -34,7 +36,12 @@ The answer is chosen by the ISBN (the text after "isbn:" in q):
   japanese                       Japanese and non-BMP texts
   volume:TITLE|AUTHOR            a complete answer with that title and author
   slow:MS:REST                   the answer for REST, after MS milliseconds
+  429                            that status: the keyless quota is used up
+  an ISBN of BOOKS               that book's answer (hyphens and spaces ignored)
   anything else                  the complete answer, two volumes
+
+The Library's answer is chosen by the isbn parameter among BOOKS: a record,
+or one of its failures; any other ISBN has no record.
 """
 import argparse
 import errno
@@ -50,12 +57,76 @@ import tempfile
 import threading
 import time
 import urllib.parse
+from xml.sax.saxutils import escape
 
 FULL_VOLUMES = [
     {"volumeInfo": {"title": "Full Title", "authors": ["Author One", "Author Two", "Author Three"],
                     "publisher": "Ignored", "publishedDate": "2014-05-20"}},
     {"volumeInfo": {"title": "Second Volume", "authors": ["Second Author"], "publishedDate": "1999-12"}},
 ]
+
+
+def record(title, reading, creators, creator_readings, publishers, publisher_reading, issued, volume=None):
+    return {"title": title, "titleTranscription": reading, "creator": creators,
+            "creatorTranscription": creator_readings, "publisher": publishers,
+            "publisherTranscription": publisher_reading, "issued": issued, "volume": volume}
+
+
+# By the ISBN's digits, as the Library is asked: the key of Google's answer
+# for it (see answer_for) and the Library's, a record or a failure:
+#   500        that status
+#   notxml     200, a body that is not XML
+#   endless    200, a body that never ends
+#   silent     no answer for longer than any test waits
+# A record's ISBN identifier is written as the Library writes it.
+BOOKS = {
+    "9784101010014": ("volume:坊っちゃん|夏目 漱石", record(
+        "坊っちゃん", "ボッチャン", ["夏目, 漱石, 1867-1916"], ["ナツメ, ソウセキ"],
+        ["新潮社"], "シンチョウシャ", "2003.4")),
+    "9784098700016": ("429", record(
+        "名探偵コナン", "メイタンテイ コナン", ["青山, 剛昌, 1963-"], ["アオヤマ, ゴウショウ"],
+        ["小学館"], "ショウガクカン", "[2023.4]", volume="105")),
+    "9784000000019": ("noitems", None),
+    "9784000000101": ("9784003101018", "500"),
+    "9784000000118": ("9784003101018", "notxml"),
+    "9784000000125": ("9784003101018", "endless"),
+    "9784000000132": ("9784003101018", "silent"),
+    "9784000000149": ("404", "silent"),
+    "9784000000156": ("404", "endless"),
+    "9784000000163": ("slow:5000:9784003101018", "silent"),
+}
+
+
+def isbn_digits(text):
+    return text.replace("-", "").replace(" ", "")
+
+
+def hyphenated(isbn):
+    return f"{isbn[:3]}-{isbn[3]}-{isbn[4:7]}-{isbn[7:12]}-{isbn[12:]}"
+
+
+def library_item(isbn, book):
+    def element(name, value):
+        return f"<{name}>{escape(value)}</{name}>" if value else ""
+    return "".join([
+        "<item><title>", escape(book["title"]), "</title>",
+        element("dc:title", book["title"]), element("dcndl:titleTranscription", book["titleTranscription"]),
+        element("dcndl:volume", book["volume"]),
+        *(element("dc:creator", c) for c in book["creator"]),
+        *(element("dcndl:creatorTranscription", c) for c in book["creatorTranscription"]),
+        *(element("dc:publisher", p) for p in book["publisher"]),
+        element("dcndl:publisherTranscription", book["publisherTranscription"]),
+        element("dcterms:issued", book["issued"]),
+        f'<dc:identifier xsi:type="dcndl:ISBN">{hyphenated(isbn)}</dc:identifier>',
+        "</item>"])
+
+
+def library_answer(isbn, items):
+    return ('<?xml version="1.0" encoding="UTF-8"?>\n'
+            '<rss version="2.0" xmlns:dc="http://purl.org/dc/elements/1.1/" '
+            'xmlns:dcndl="http://ndl.go.jp/dcndl/terms/" xmlns:dcterms="http://purl.org/dc/terms/" '
+            'xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance">'
+            f"<channel><title>{isbn}</title>{items}</channel></rss>").encode("utf-8")
 
 
 def volume_answer(info):
@@ -77,7 +148,9 @@ def answer_for(key):
         _, delay, rest = key.split(":", 2)
         time.sleep(int(delay) / 1000.0)
         return answer_for(rest)
-    if key in ("404", "500"):
+    if isbn_digits(key) in BOOKS:
+        return answer_for(BOOKS[isbn_digits(key)][0])
+    if key in ("404", "500", "429"):
         return int(key), as_json, body({"error": {"code": int(key), "message": "no"}})
     if key == "201":
         return 201, as_json, body(full_answer())
@@ -121,15 +194,43 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def do_GET(self):
         self.server.log.write(self.server.name, self.requestline, self.headers.get("Host", ""))
         query = urllib.parse.parse_qs(urllib.parse.urlsplit(self.path).query, keep_blank_values=True)
+        if self.server.name == "library":
+            self.answer_as_library(query.get("isbn", [""])[0])
+            return
         q = query.get("q", [""])[0]
-        status, content_type, body = answer_for(q[len("isbn:"):] if q.startswith("isbn:") else q)
+        self.send(*answer_for(q[len("isbn:"):] if q.startswith("isbn:") else q))
+
+    def send(self, status, content_type, body, length=True):
         self.send_response(status)
         self.send_header("Content-Type", content_type)
-        self.send_header("Content-Length", str(len(body)))
+        if length:
+            self.send_header("Content-Length", str(len(body)))
         self.send_header("Connection", "close")
         self.end_headers()
         self.wfile.write(body)
         self.close_connection = True
+
+    def answer_as_library(self, isbn):
+        as_xml = "application/rss+xml; charset=UTF-8"
+        answer = BOOKS.get(isbn, (None, None))[1]
+        if answer == "500":
+            self.send(500, "text/html", b"<html>error</html>")
+        elif answer == "notxml":
+            self.send(200, as_xml, b"{\"not\": \"XML\"}")
+        elif answer == "silent":
+            time.sleep(20)
+        elif answer == "endless":
+            # Until the client gives up, or a minute has passed.
+            self.send(200, as_xml, library_answer(isbn, "")[:-len("</channel></rss>")], length=False)
+            item = b"<item><dc:title>" + b"x" * 65536 + b"</dc:title></item>"
+            deadline = time.monotonic() + 60
+            try:
+                while time.monotonic() < deadline:
+                    self.wfile.write(item)
+            except OSError:
+                pass
+        else:
+            self.send(200, as_xml, library_answer(isbn, library_item(isbn, answer) if answer else ""))
 
     def handle(self):
         super().handle()
@@ -271,11 +372,13 @@ def main():
         log = Log(os.path.join(d, "requests.log"))
         trusted = start(TlsServer("trusted", ("127.0.0.1", 0), server_context(d, "server"), log))
         untrusted = start(TlsServer("untrusted", ("127.0.0.1", 0), server_context(d, "rogue"), log))
-        servers += [trusted, untrusted]
+        library = start(TlsServer("library", ("127.0.0.1", 0), server_context(d, "server"), log))
+        servers += [trusted, untrusted, library]
         env = dict(os.environ,
                    SSL_CERT_FILE=os.path.join(d, "ca.pem"),
                    TOMEBOX_LOOKUP_PORT=str(trusted.server_address[1]),
                    TOMEBOX_LOOKUP_UNTRUSTED_PORT=str(untrusted.server_address[1]),
+                   TOMEBOX_LIBRARY_PORT=str(library.server_address[1]),
                    TOMEBOX_LOOKUP_CLOSED_PORT=str(closed_port()),
                    TOMEBOX_LOOKUP_LOG="Z:" + log.path.replace("/", "\\") if args.prefix_ca else log.path)
         if args.default_port:
