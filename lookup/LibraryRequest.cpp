@@ -3,6 +3,7 @@
 // form.  Its failures show nothing: the book-volume service's answer, or its
 // failure, stands on its own.
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <stdexcept>
 #include <cpprest/http_client.h>
@@ -31,35 +32,68 @@ pplx::task<std::string> ReadAnswer(Body body, std::shared_ptr<std::string> text)
     });
 }
 
+// The Library's part of a press, ended once: by its answer, or when its time
+// is up.  The client's own time-out counts from the last data received,
+// and not every client keeps to it while the headers are awaited, so the
+// time is kept here as well.
+class LibraryTurn {
+public:
+    LibraryTurn(std::shared_ptr<LookupPress> press, pplx::cancellation_token_source cancel)
+        : press_(std::move(press)), cancel_(std::move(cancel))
+    {
+    }
+
+    void End(const LibraryAnswerWrites& mapped)
+    {
+        if (ended_.exchange(true)) return;
+        press_->WriteLibrary(mapped);
+        press_->RequestEnded();
+    }
+
+    // An answer not read to its end: the client stops taking it.
+    void GiveUp()
+    {
+        if (ended_) return;
+        cancel_.cancel();
+        End({});
+    }
+
+private:
+    const std::shared_ptr<LookupPress> press_;
+    const pplx::cancellation_token_source cancel_;
+    std::atomic<bool> ended_{false};
+};
+
 }  // namespace
 
 void AskLibrary(const std::shared_ptr<LookupPress>& press, const std::string& isbn) noexcept
 {
+    std::shared_ptr<LibraryTurn> turn;
     try {
-        // Its own time-out: the message, if any, waits for this request.
-        web::http::client::http_client_config config;
-        config.set_timeout(std::chrono::seconds(LibraryApi().timeoutSeconds));
-        web::http::client::http_client client(LibraryUri(isbn), config);
+        const std::chrono::seconds timeout(LibraryApi().timeoutSeconds);
         pplx::cancellation_token_source cancel;
+        turn = std::make_shared<LibraryTurn>(press, cancel);
+        web::http::client::http_client_config config;
+        config.set_timeout(timeout);
+        web::http::client::http_client client(LibraryUri(isbn), config);
         client.request(web::http::methods::GET, cancel.get_token())
             // The response: only a 200 has a record to read.
             .then([](web::http::http_response response) {
                 if (response.status_code() != web::http::status_codes::OK) throw std::runtime_error("no answer");
                 return ReadAnswer(response.body().streambuf(), std::make_shared<std::string>());
             })
-            // The record: into the empty boxes.  An answer that is not read
-            // to its end is cancelled, so that the client stops taking it.
-            .then([press, isbn, cancel](pplx::task<std::string> answer) {
-                LibraryAnswerWrites mapped;
+            // The record: into the empty boxes.
+            .then([turn, isbn](pplx::task<std::string> answer) {
                 try {
-                    mapped = MapLibraryAnswer(answer.get(), isbn);
+                    turn->End(MapLibraryAnswer(answer.get(), isbn));
                 } catch (...) {
-                    cancel.cancel();
+                    turn->GiveUp();
                 }
-                press->WriteLibrary(mapped);
-                press->RequestEnded();
             });
+        RunLookupLater(timeout, [turn] { turn->GiveUp(); });
     } catch (...) {
-        press->RequestEnded();
+        // The request could not be made, or its time not kept.
+        if (turn) turn->GiveUp();
+        else press->RequestEnded();
     }
 }

@@ -2,7 +2,9 @@
 // compiled as plain C++ and may not call Win32; the Win32 half may not see
 // cpprest.  Only plain types cross: no windows.h and no wchar_t here.
 #pragma once
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 // The book form's window handle, carried through the cpprest half unread.
@@ -40,3 +42,6 @@ void InstallLookupScheduler();  // once per process; later calls do nothing
 void OpenLookupQueue();         // accept work
 void CloseLookupQueue();        // drop waiting and later work, wake every runner
 void RunLookupQueue();          // run work on this thread until the queue closes
+// Runs work on a lookup worker once the delay has passed, unless the queue
+// closes first; for the cpprest half's own use.
+void RunLookupLater(std::chrono::milliseconds delay, std::function<void()> work);

@@ -19,7 +19,6 @@ public:
     LookupPress(const LookupPress&) = delete;
     LookupPress& operator=(const LookupPress&) = delete;
 
-    LookupFormHandle form() const { return form_; }
     // The book-volume service's writes, into whatever the boxes hold.
     void WriteVolume(const std::vector<FormBoxWrite>& writes) noexcept;
     // Its failure, kept for the end.
