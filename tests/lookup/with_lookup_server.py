@@ -57,7 +57,6 @@ import tempfile
 import threading
 import time
 import urllib.parse
-from xml.sax.saxutils import escape
 
 FULL_VOLUMES = [
     {"volumeInfo": {"title": "Full Title", "authors": ["Author One", "Author Two", "Author Three"],
@@ -66,29 +65,24 @@ FULL_VOLUMES = [
 ]
 
 
-def record(title, reading, creators, creator_readings, publishers, publisher_reading, issued, volume=None):
-    return {"title": title, "titleTranscription": reading, "creator": creators,
-            "creatorTranscription": creator_readings, "publisher": publishers,
-            "publisherTranscription": publisher_reading, "issued": issued, "volume": volume}
-
-
 # By the ISBN's digits, as the Library is asked: the key of Google's answer
-# for it (see answer_for) and the Library's, a record or a failure:
-#   500        that status
-#   notxml     200, a body that is not XML
-#   endless    200, a body that never ends
-#   silent     no answer for longer than any test waits
-# A record's ISBN identifier is written as the Library writes it.
+# for it (see answer_for) and the Library's, the elements of its record or
+# a failure: 500 (that status), endless (200, a body that never ends),
+# silent (nothing for longer than any test waits).
 BOOKS = {
-    "9784101010014": ("volume:坊っちゃん|夏目 漱石", record(
-        "坊っちゃん", "ボッチャン", ["夏目, 漱石, 1867-1916"], ["ナツメ, ソウセキ"],
-        ["新潮社"], "シンチョウシャ", "2003.4")),
-    "9784098700016": ("429", record(
-        "名探偵コナン", "メイタンテイ コナン", ["青山, 剛昌, 1963-"], ["アオヤマ, ゴウショウ"],
-        ["小学館"], "ショウガクカン", "[2023.4]", volume="105")),
+    "9784101010014": ("volume:坊っちゃん|夏目 漱石",
+                      "<dc:title>坊っちゃん</dc:title><dcndl:titleTranscription>ボッチャン</dcndl:titleTranscription>"
+                      "<dc:creator>夏目, 漱石, 1867-1916</dc:creator><dcndl:creatorTranscription>ナツメ, ソウセキ"
+                      "</dcndl:creatorTranscription><dc:publisher>新潮社</dc:publisher><dcndl:publisherTranscription>"
+                      "シンチョウシャ</dcndl:publisherTranscription><dcterms:issued>2003.4</dcterms:issued>"),
+    "9784098700016": ("429",
+                      "<dc:title>名探偵コナン</dc:title><dcndl:titleTranscription>メイタンテイ コナン"
+                      "</dcndl:titleTranscription><dcndl:volume>105</dcndl:volume><dc:creator>青山, 剛昌, 1963-"
+                      "</dc:creator><dcndl:creatorTranscription>アオヤマ, ゴウショウ</dcndl:creatorTranscription>"
+                      "<dc:publisher>小学館</dc:publisher><dcndl:publisherTranscription>ショウガクカン"
+                      "</dcndl:publisherTranscription><dcterms:issued>[2023.4]</dcterms:issued>"),
     "9784000000019": ("noitems", None),
     "9784000000101": ("9784003101018", "500"),
-    "9784000000118": ("9784003101018", "notxml"),
     "9784000000125": ("9784003101018", "endless"),
     "9784000000132": ("9784003101018", "silent"),
     "9784000000149": ("404", "silent"),
@@ -101,32 +95,10 @@ def isbn_digits(text):
     return text.replace("-", "").replace(" ", "")
 
 
-def hyphenated(isbn):
-    return f"{isbn[:3]}-{isbn[3]}-{isbn[4:7]}-{isbn[7:12]}-{isbn[12:]}"
-
-
-def library_item(isbn, book):
-    def element(name, value):
-        return f"<{name}>{escape(value)}</{name}>" if value else ""
-    return "".join([
-        "<item><title>", escape(book["title"]), "</title>",
-        element("dc:title", book["title"]), element("dcndl:titleTranscription", book["titleTranscription"]),
-        element("dcndl:volume", book["volume"]),
-        *(element("dc:creator", c) for c in book["creator"]),
-        *(element("dcndl:creatorTranscription", c) for c in book["creatorTranscription"]),
-        *(element("dc:publisher", p) for p in book["publisher"]),
-        element("dcndl:publisherTranscription", book["publisherTranscription"]),
-        element("dcterms:issued", book["issued"]),
-        f'<dc:identifier xsi:type="dcndl:ISBN">{hyphenated(isbn)}</dc:identifier>',
-        "</item>"])
-
-
-def library_answer(isbn, items):
-    return ('<?xml version="1.0" encoding="UTF-8"?>\n'
-            '<rss version="2.0" xmlns:dc="http://purl.org/dc/elements/1.1/" '
+def library_answer(items):
+    return ('<?xml version="1.0" encoding="UTF-8"?><rss version="2.0" xmlns:dc="http://purl.org/dc/elements/1.1/" '
             'xmlns:dcndl="http://ndl.go.jp/dcndl/terms/" xmlns:dcterms="http://purl.org/dc/terms/" '
-            'xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance">'
-            f"<channel><title>{isbn}</title>{items}</channel></rss>").encode("utf-8")
+            f'xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance"><channel>{items}</channel></rss>').encode("utf-8")
 
 
 def volume_answer(info):
@@ -215,22 +187,21 @@ class Handler(http.server.BaseHTTPRequestHandler):
         answer = BOOKS.get(isbn, (None, None))[1]
         if answer == "500":
             self.send(500, "text/html", b"<html>error</html>")
-        elif answer == "notxml":
-            self.send(200, as_xml, b"{\"not\": \"XML\"}")
         elif answer == "silent":
             time.sleep(20)
         elif answer == "endless":
             # Until the client gives up, or a minute has passed.
-            self.send(200, as_xml, library_answer(isbn, "")[:-len("</channel></rss>")], length=False)
-            item = b"<item><dc:title>" + b"x" * 65536 + b"</dc:title></item>"
+            self.send(200, as_xml, library_answer("")[:-len("</channel></rss>")], length=False)
             deadline = time.monotonic() + 60
             try:
                 while time.monotonic() < deadline:
-                    self.wfile.write(item)
+                    self.wfile.write(b"<item>" + b"x" * 65536 + b"</item>")
             except OSError:
                 pass
         else:
-            self.send(200, as_xml, library_answer(isbn, library_item(isbn, answer) if answer else ""))
+            # The ISBN written as the Library writes it, with hyphens.
+            identifier = f'<dc:identifier xsi:type="dcndl:ISBN">{isbn[:3]}-{isbn[3:]}</dc:identifier>'
+            self.send(200, as_xml, library_answer(f"<item>{answer}{identifier}</item>" if answer else ""))
 
     def handle(self):
         super().handle()
