@@ -47,6 +47,10 @@ void InitialiseForm(HWND form, BookFormTarget& target)
 void SubmitForm(HWND form)
 {
     DialogBoxes boxes(form);
+    // Asked before the context is made: other windows may change the lists
+    // while the question is open.  No returns to the form as typed.
+    const BookPtr copy = CataloguedCopy(boxes, TargetOf(form), g_globals.catalogue.books);
+    if (copy && !ConfirmSecondCopy(form, copy->GetBookName())) return;
     RecordCommandContext context = CurrentCommandContext();
     FormOutcome outcome = SubmitBookForm(boxes, TargetOf(form), context);
     if (outcome == FormOutcome::Saved) {

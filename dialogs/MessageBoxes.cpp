@@ -11,3 +11,9 @@ bool ConfirmDelete(HWND owner)
 {
     return MessageBoxW(owner, L"本当に削除してよろしいですか？", L"確認", MB_YESNO) == IDYES;
 }
+
+bool ConfirmSecondCopy(HWND owner, const std::string& title)
+{
+    const std::u16string message = u"このISBNの本はすでに登録されています：" + Utf8ToUtf16(title) + u"。追加しますか？";
+    return MessageBoxW(owner, WideText(message), L"確認", MB_YESNO) == IDYES;
+}

@@ -1,7 +1,9 @@
-// Every message box Tomebox shows goes through these two: an error with
-// only an OK button, and the one question it asks before deleting.
+// Every message box Tomebox shows goes through these: an error with only an
+// OK button, and the questions it asks before deleting and before adding a
+// second copy of a book.
 #pragma once
 #include <windows.h>
+#include <string>
 
 // The message (UTF-8) under the caption "エラー", OK only.  Also the box the ISBN
 // lookup shows its failures with, from its worker threads.
@@ -9,3 +11,7 @@ void ShowError(HWND owner, const char* message);
 
 // "本当に削除してよろしいですか？"; true only for Yes.
 bool ConfirmDelete(HWND owner);
+
+// "このISBNの本はすでに登録されています：TITLE。追加しますか？" with the
+// catalogued copy's title (UTF-8); true only for Yes.
+bool ConfirmSecondCopy(HWND owner, const std::string& title);

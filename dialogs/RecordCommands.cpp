@@ -4,6 +4,7 @@
 #include <limits>
 #include "listview/BookListView.h"
 #include "resources/resource.h"
+#include "store/Isbn.h"
 #include "store/TextEncoding.h"
 
 namespace {
@@ -133,6 +134,16 @@ FormOutcome SubmitBookForm(const BookFormBoxes& boxes, const BookFormTarget& tar
     if (boxes.Text(IDC_BOOK_NAME).empty()) return FormOutcome::TitleMissing;
     if (!target.record) return AddRecord(ReadFormValues(boxes, target), context);
     return ChangeRecord(boxes, target, context);
+}
+
+BookPtr CataloguedCopy(const BookFormBoxes& boxes, const BookFormTarget& target, const BookList& catalogue)
+{
+    if (target.record || boxes.Text(IDC_BOOK_NAME).empty()) return nullptr;
+    const std::optional<std::string> key = IsbnKey(Utf16ToUtf8(boxes.Text(IDC_ISBN)));
+    if (!key) return nullptr;
+    for (const BookPtr& book : catalogue)
+        if (IsbnKey(book->GetISBN()) == key) return book;
+    return nullptr;
 }
 
 // By value: the reference handed in may be an entry of the lists it is

@@ -89,6 +89,12 @@ BookFields ReadFormValues(const BookFormBoxes& boxes, const BookFormTarget& targ
 // Saved leaves every list and row as it was.
 FormOutcome SubmitBookForm(const BookFormBoxes& boxes, const BookFormTarget& target, RecordCommandContext& context);
 
+// The catalogued book that the book to be added would be a second copy of:
+// the first whose ISBN equals the ISBN box's, compared as ISBNs.  Null for
+// an edit, a form without a title (OK refuses it anyway), or a box that
+// holds no ISBN.
+BookPtr CataloguedCopy(const BookFormBoxes& boxes, const BookFormTarget& target, const BookList& catalogue);
+
 // Deletes a record taken before the user confirmed: the database first,
 // then the record in the catalogue list and every view, with its rows.  A
 // record no longer in the catalogue list was deleted meanwhile (from the

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 // Starts the lookup of the ISBN typed in the form's IDC_ISBN box and
-// returns at once; the answer is written into the form when it arrives.
+// returns at once; the answers are written into the form as they arrive.
 // An empty box starts nothing.  The lookup workers must be running (see
 // LookupWorkers.h).
 void RunIsbnSearchCommand(HWND form);

@@ -53,6 +53,19 @@ void WriteFormBox(LookupFormHandle form, int boxId, const std::u16string& text) 
     SetDlgItemTextW(reinterpret_cast<HWND>(form), boxId, reinterpret_cast<LPCWSTR>(text.c_str()));
 }
 
+std::u16string ReadFormBox(LookupFormHandle form, int boxId) noexcept
+{
+    try {
+        HWND box = GetDlgItem(reinterpret_cast<HWND>(form), boxId);
+        std::u16string text(static_cast<std::size_t>(GetWindowTextLengthW(box)) + 1, u'\0');
+        text.resize(static_cast<std::size_t>(
+            GetWindowTextW(box, reinterpret_cast<LPWSTR>(&text[0]), static_cast<int>(text.size()))));
+        return text;
+    } catch (...) {
+        return {};  // out of memory: the box is read as empty
+    }
+}
+
 void ShowLookupFailure(LookupFormHandle form, LookupFailure failure) noexcept
 {
     HWND owner = reinterpret_cast<HWND>(form);

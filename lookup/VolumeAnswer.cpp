@@ -62,10 +62,10 @@ VolumeAnswerWrites MapVolumeAnswer(const value& answer)
         std::u16string date;
         if (!Utf16Text(VolumeInfoMember(answer, U("publishedDate")), date)) return fail();
         write(IDC_YEAR, date.substr(0, 4));
-        // The month is the two units after "YYYY-"; a date that ends before
-        // them has no month, one that ends right there has an empty one.
-        if (date.size() < 5) return fail();
-        write(IDC_MONTH, date.substr(5, 2));
+        // The month is the two units after "YYYY-".  A date that ends before
+        // them gives the year alone (many books are dated so), and leaves
+        // the month box as it is; one that ends right there has an empty one.
+        if (date.size() >= 5) write(IDC_MONTH, date.substr(5, 2));
     } catch (...) {
         return fail();  // out of memory while copying a text
     }

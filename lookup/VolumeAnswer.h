@@ -5,10 +5,7 @@
 #include <vector>
 #include <cpprest/json.h>
 
-struct FormBoxWrite {
-    int boxId;
-    std::u16string text;
-};
+#include "lookup/FormBoxWrite.h"
 
 struct VolumeAnswerWrites {
     std::vector<FormBoxWrite> writes;  // in the order they are to be made

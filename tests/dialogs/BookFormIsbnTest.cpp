@@ -7,6 +7,7 @@
 #include "lookup/LookupTestSupport.h"
 #include "lookup/LookupWorkersEnvironment.h"
 #include "resources/resource.h"
+#include "support/CaseName.h"
 #include "support/Catalogues.h"
 #include "support/GTestWin32.h"
 #include "support/RunningTomebox.h"
@@ -143,5 +144,57 @@ TEST_F(BookFormIsbn, OkBeforeTheAnswerSavesWhatWasTyped)
     EXPECT_EQ(0, app.Exit());
     EXPECT_EQ((std::vector<std::string>{u8"0|手入力|NULL|0|0|NULL|slow:300:9784003101018"}), Table());
 }
+
+// Both services through the real form: the eight boxes they fill after one
+// press, and the one message when neither found the book.
+struct TwoServicesCase {
+    const char* name;
+    std::string isbn;
+    std::vector<std::pair<int, std::string>> typed;  // before the press
+    std::vector<std::string> boxes;                  // afterwards, as kFilledBoxes
+    bool notFound;                                   // "リクエスト結果の処理に失敗しました", once
+};
+
+const int kFilledBoxes[] = {IDC_BOOK_NAME, IDC_BOOK_NAME_KANA, IDC_AUTHOR,    IDC_AUTHOR_KANA,
+                            IDC_YEAR,      IDC_MONTH,          IDC_PUBLISHER, IDC_PUBLISHER_KANA};
+
+const TwoServicesCase kTwoServicesCases[] = {
+    {"both found", "9784101010014", {},
+     {"坊っちゃん", "ボッチャン", "夏目 漱石", "ナツメ ソウセキ", "1942", "05", "新潮社", "シンチョウシャ"}, false},
+    {"Google refuses with 429 the Library found it", "978-4-09-870001-6", {},
+     {"名探偵コナン 105", "メイタンテイ コナン", "青山剛昌", "アオヤマ ゴウショウ", "2023", "4", "小学館", "ショウガクカン"}, false},
+    {"a reading the user typed stays a year of 0 is empty", "9784098700016",
+     {{IDC_AUTHOR_KANA, "あおやま ごうしょう"}, {IDC_YEAR, "0"}},
+     {"名探偵コナン 105", "メイタンテイ コナン", "青山剛昌", "あおやま ごうしょう", "2023", "4", "小学館", "ショウガクカン"}, false},
+    {"neither found it", "9784000000019", {}, {"", "", "", "", "", "", "", ""}, true},
+};
+
+class BookFormTwoServices : public BookFormIsbn, public ::testing::WithParamInterface<TwoServicesCase> {};
+
+TEST_P(BookFormTwoServices, OnePressFillsTheBoxesOrShowsOneMessage)
+{
+    const TwoServicesCase& c = GetParam();
+    RunningTomebox app;
+    ui.WhenDialogOpens(kForm, [&](HWND form) {
+        for (const auto& [box, text] : c.typed) SetText(form, box, text);
+        ASSERT_TRUE(LookUp(form, c.isbn));
+        std::vector<std::string> boxes;
+        for (int box : kFilledBoxes) boxes.push_back(GetText(form, box));
+        EXPECT_EQ(c.boxes, boxes);
+        ASSERT_EQ(c.notFound ? 1u : 0u, lookupBoxes.Boxes().size());
+        if (c.notFound) {
+            EXPECT_EQ("エラー", lookupBoxes.Boxes()[0].caption);
+            EXPECT_EQ("リクエスト結果の処理に失敗しました", lookupBoxes.Boxes()[0].text);
+            EXPECT_EQ(form, lookupBoxes.Boxes()[0].owner);
+        }
+        Press(form, IDCANCEL);
+    });
+    Press(app.commandBar(), IDC_NEW_BOOK);
+    EXPECT_EQ(0u, ui.PendingDialogSteps());
+    EXPECT_EQ(0, app.Exit());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, BookFormTwoServices, ::testing::ValuesIn(kTwoServicesCases),
+                         CaseName<::testing::TestParamInfo<TwoServicesCase>>);
 
 }  // namespace

@@ -410,6 +410,42 @@ TEST(BookFormUi, TypedTextsInAnyScriptRoundTripThroughTheDatabase)
 // Run again under code page 1252 (TOMEBOX_TEST_CODE_PAGE names the one
 // expected): the program's own texts, the record's texts and an edit do
 // not depend on the system's code page.
+// A second copy of a catalogued ISBN, compared as ISBNs: added after はい,
+// back to the form as typed after いいえ.  An edit asks nothing.
+TEST(BookFormUi, SecondCopyOfACataloguedIsbnIsAddedOnlyAfterYes)
+{
+    ScratchDirectory dir;
+    WriteDatabase(kFile, CatalogueSql(u8"INSERT INTO Tomebox VALUES ('吾輩は猫である', NULL, '夏目漱石', NULL, 1905, "
+                                      u8"10, NULL, NULL, NULL, NULL, '4-00-310101-4', 7);"));
+    UiHarness ui;
+    RunningTomebox app;
+    for (int answer : {IDNO, IDYES}) {
+        OnForm(ui, app, IDC_NEW_BOOK, [&](HWND form) {
+            SetText(form, IDC_BOOK_NAME, "猫・二冊目");
+            SetText(form, IDC_ISBN, "9784003101018");
+            ui.QueueAnswer(answer);
+            Press(form, IDOK);
+            const ShownBox asked{"確認", "このISBNの本はすでに登録されています：吾輩は猫である。追加しますか？", MB_YESNO, form};
+            EXPECT_EQ(std::vector<ShownBox>{asked}, ui.Boxes());
+            ui.ClearBoxes();
+            EXPECT_EQ(answer == IDNO, FormIsOpen(app));
+            if (answer == IDYES) return;
+            EXPECT_EQ("猫・二冊目", GetText(form, IDC_BOOK_NAME));
+            EXPECT_EQ("9784003101018", GetText(form, IDC_ISBN));
+            EXPECT_EQ(1, RowCount(app.catalogueView()));
+            Press(form, IDCANCEL);
+        });
+    }
+    SelectRow(app.catalogueView(), 1);
+    OnForm(ui, app, IDC_EDIT_BOOK, [&](HWND form) {
+        SetText(form, IDC_YEAR, "1906");
+        Press(form, IDOK);
+    });
+    EXPECT_TRUE(ui.Boxes().empty());
+    EXPECT_EQ(0, app.Exit());
+    EXPECT_EQ((std::vector<std::string>{u8"7|吾輩は猫である|夏目漱石|1905|10", u8"8|猫・二冊目|NULL|1906|0"}), Table());
+}
+
 TEST(AnyCodePage, OwnTextsAndRecordsKeepEveryCharacter)
 {
     if (const char* expected = std::getenv("TOMEBOX_TEST_CODE_PAGE")) {

@@ -12,10 +12,10 @@ inline web::json::value ParseAnswer(const std::string& text)
 }
 
 // (box, UTF-8 text) of each write; the texts here are all valid UTF-16.
-inline std::vector<std::pair<int, std::string>> Written(const VolumeAnswerWrites& mapped)
+inline std::vector<std::pair<int, std::string>> Written(const std::vector<FormBoxWrite>& writes)
 {
     std::vector<std::pair<int, std::string>> written;
-    for (const FormBoxWrite& write : mapped.writes)
+    for (const FormBoxWrite& write : writes)
         written.emplace_back(write.boxId, utility::conversions::to_utf8string(
                                               ::utf16string(write.text.begin(), write.text.end())));
     return written;

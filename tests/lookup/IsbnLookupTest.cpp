@@ -4,6 +4,7 @@
 #include "support/GTestWin32.h"
 
 #include <windows.h>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -73,10 +74,21 @@ protected:
         EXPECT_EQ(Utf8(BoxText(form_, IDC_MONTH)), Utf8(month));
     }
 
-    // As the trusted server logs it.
+    // As the trusted server, or the Library's, logs it.
     static std::string RequestLine(const std::string& target)
     {
         return "trusted\tGET " + target + " HTTP/1.1\t127.0.0.1:" + std::to_string(TestServerPort(TestServer::Trusted));
+    }
+    static std::string LibraryRequestLine(const std::string& isbn)
+    {
+        return "library\tGET /api/opensearch?isbn=" + isbn + "&dpid=iss-ndl-opac&cnt=10 HTTP/1.1\t127.0.0.1:" +
+               std::getenv("TOMEBOX_LIBRARY_PORT");
+    }
+    static size_t LibraryRequests()
+    {
+        size_t count = 0;
+        for (const std::string& line : RequestLog()) count += line.rfind("library\t", 0) == 0;
+        return count;
     }
 
     HWND form_ = nullptr;
@@ -104,7 +116,7 @@ const AnswerCase kAnswerCases[] = {
     {"no items", u"noitems", kKept, kKept, kKept, kKept, true},
     {"no authors", u"noauthors", u"Only Title", kKept, kKept, kKept, true},
     {"no publishedDate", u"nodate", u"No Date", u"Dateless", kKept, kKept, true},
-    {"date of 4 units", u"date:2014", u"Dated", u"Writer", u"2014", kKept, true},
+    {"date of 4 units, the year alone", u"date:2014", u"Dated", u"Writer", u"2014", kKept, false},
     {"date of 5 units", u"date:2014-", u"Dated", u"Writer", u"2014", u"", false},
     {"date of 10 units", u"date:2014-05-20", u"Dated", u"Writer", u"2014", u"05", false},
     {"Japanese and non-BMP texts cut by UTF-16 unit", u"japanese", u"吾輩は猫である𠮷", u"夏目漱石", u"𠮷〇一",
@@ -127,16 +139,63 @@ TEST_P(IsbnLookupAnswer, ReachesTheBoxesOrEndsInOneMessage)
 INSTANTIATE_TEST_SUITE_P(Answers, IsbnLookupAnswer, ::testing::ValuesIn(kAnswerCases),
                          CaseName<::testing::TestParamInfo<AnswerCase>>);
 
+// As typed to the book-volume service; to the Library its digits, and only
+// when they are an ISBN.
 TEST_F(IsbnLookup, SendsTheIsbnAsTyped)
 {
     LookUp(u"978-4-00-310101-8");
     EXPECT_TRUE(RequestLogHas(RequestLine("/books/v1/volumes?q=isbn:978-4-00-310101-8")));
+    EXPECT_TRUE(RequestLogHas(LibraryRequestLine("9784003101018")));
     LookUp(u"978 4 00 310101 8");
     EXPECT_TRUE(RequestLogHas(RequestLine("/books/v1/volumes?q=isbn:978%204%2000%20310101%208")));
+    const size_t libraryRequests = LibraryRequests();
     LookUp(u"4-00&x=1");
     EXPECT_TRUE(RequestLogHas(RequestLine("/books/v1/volumes?q=isbn:4-00%26x%3D1")));
+    EXPECT_EQ(LibraryRequests(), libraryRequests);
     EXPECT_TRUE(Messages().empty());
 }
+
+// The Library's failures show nothing of their own: the book-volume
+// service's answer stands, or its failure is shown, once, after the
+// Library's time-out at the latest; an answer that comes, endless or not,
+// ends the wait at once.
+struct LibraryFailureCase {
+    const char* name;
+    std::u16string isbn;
+    bool volumeFound;  // else the book-volume service answers 404
+    bool answered;     // else the Library sends nothing
+};
+
+const LibraryFailureCase kLibraryFailures[] = {
+    {"status 500", u"9784000000101", true, true},
+    {"endless body", u"9784000000125", true, true},
+    {"no answer", u"9784000000132", true, false},
+    {"no answer and 404", u"9784000000149", false, false},
+    {"endless body and 404", u"9784000000156", false, true},
+};
+
+class IsbnLookupLibraryFailure : public IsbnLookup, public ::testing::WithParamInterface<LibraryFailureCase> {};
+
+TEST_P(IsbnLookupLibraryFailure, ShowsNothingOfItsOwn)
+{
+    const LibraryFailureCase& c = GetParam();
+    const DWORD start = GetTickCount();
+    LookUp(c.isbn);
+    const DWORD limit = c.answered ? kTestLibraryTimeoutSeconds * 500 : (kTestLibraryTimeoutSeconds + 2) * 1000;
+    EXPECT_LT(GetTickCount() - start, limit);
+    EXPECT_TRUE(RequestLogHas(LibraryRequestLine(Utf8(c.isbn))));
+    if (c.volumeFound) {
+        ExpectBoxes(u"Full Title", u"Author One", u"2014", u"05");
+        EXPECT_EQ(Messages(), std::vector<std::string>{});
+    } else {
+        ExpectBoxes(kOldTitle, kOldAuthor, kOldYear, kOldMonth);
+        EXPECT_EQ(Messages(), std::vector<std::string>{kAnswerFailed});
+    }
+    EXPECT_EQ(Utf8(BoxText(form_, IDC_BOOK_NAME_KANA)), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Library, IsbnLookupLibraryFailure, ::testing::ValuesIn(kLibraryFailures),
+                         CaseName<::testing::TestParamInfo<LibraryFailureCase>>);
 
 TEST_F(IsbnLookup, ReadsAtMost255Units)
 {

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "lookup/IsbnSearch.h"
+#include "lookup/LibraryApiHost.h"
 #include "lookup/VolumeApiHost.h"
 #include "resources/resource.h"
 #include "store/TextEncoding.h"
@@ -64,6 +65,14 @@ int TestServerPort(TestServer server)
 VolumeApiServer VolumeApi()
 {
     return {"127.0.0.1", currentServer == TestServer::DefaultPort ? 0 : TestServerPort(currentServer)};
+}
+
+// The Library's own server, waited for a shorter time than the program
+// waits, so that its time-out is quick to test.
+LibraryApiServer LibraryApi()
+{
+    const char* port = std::getenv("TOMEBOX_LIBRARY_PORT");
+    return {"127.0.0.1", port ? std::atoi(port) : 1, kTestLibraryTimeoutSeconds};
 }
 
 std::vector<std::string> RequestLog()

@@ -15,8 +15,11 @@ enum class TestServer {
 };
 
 // Where the next lookups go: the test programs link their own VolumeApi()
-// (LookupTestSupport.cpp) in place of the program's.
+// (LookupTestSupport.cpp) in place of the program's.  The Library is asked
+// at its own server, always, through their own LibraryApi(), which waits
+// for it this long.
 void UseTestServer(TestServer server);
+constexpr int kTestLibraryTimeoutSeconds = 3;
 // Whether with_lookup_server.py runs that server for this program.
 bool TestServerRuns(TestServer server);
 int TestServerPort(TestServer server);

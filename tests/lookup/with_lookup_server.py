@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Runs a test command next to local HTTPS servers that stand in for the
-book-volume web service, with a certificate authority made for this run.
+book-volume web service and for the National Diet Library's search service,
+with a certificate authority made for this run.
 
   with_lookup_server.py [--default-port] [--gtest-filter F] [--max-seconds N]
                         [--prefix-ca DIR] -- COMMAND...
@@ -17,6 +18,7 @@ scripts/wineprefix, and the request log is named by its Wine path (Z:).
 The command finds in its environment:
   SSL_CERT_FILE                    the test CA, the only one it trusts
   TOMEBOX_LOOKUP_PORT              server with a certificate of that CA
+  TOMEBOX_LIBRARY_PORT             the Library's, with a certificate of that CA
   TOMEBOX_LOOKUP_UNTRUSTED_PORT    server with a certificate of another CA
   TOMEBOX_LOOKUP_CLOSED_PORT       a port nothing listens on
   TOMEBOX_LOOKUP_DEFAULT_PORT      "443" with --default-port: a trusted server
@@ -34,7 +36,12 @@ The answer is chosen by the ISBN (the text after "isbn:" in q):
   japanese                       Japanese and non-BMP texts
   volume:TITLE|AUTHOR            a complete answer with that title and author
   slow:MS:REST                   the answer for REST, after MS milliseconds
+  429                            that status: the keyless quota is used up
+  an ISBN of BOOKS               that book's answer (hyphens and spaces ignored)
   anything else                  the complete answer, two volumes
+
+The Library's answer is chosen by the isbn parameter among BOOKS: a record,
+or one of its failures; any other ISBN has no record.
 """
 import argparse
 import errno
@@ -58,6 +65,42 @@ FULL_VOLUMES = [
 ]
 
 
+# By the ISBN's digits, as the Library is asked: the key of Google's answer
+# for it (see answer_for) and the Library's, the elements of its record or
+# a failure: 500 (that status), endless (200, a body that never ends),
+# silent (nothing for longer than any test waits).
+BOOKS = {
+    "9784101010014": ("volume:坊っちゃん|夏目 漱石",
+                      "<dc:title>坊っちゃん</dc:title><dcndl:titleTranscription>ボッチャン</dcndl:titleTranscription>"
+                      "<dc:creator>夏目, 漱石, 1867-1916</dc:creator><dcndl:creatorTranscription>ナツメ, ソウセキ"
+                      "</dcndl:creatorTranscription><dc:publisher>新潮社</dc:publisher><dcndl:publisherTranscription>"
+                      "シンチョウシャ</dcndl:publisherTranscription><dcterms:issued>2003.4</dcterms:issued>"),
+    "9784098700016": ("429",
+                      "<dc:title>名探偵コナン</dc:title><dcndl:titleTranscription>メイタンテイ コナン"
+                      "</dcndl:titleTranscription><dcndl:volume>105</dcndl:volume><dc:creator>青山, 剛昌, 1963-"
+                      "</dc:creator><dcndl:creatorTranscription>アオヤマ, ゴウショウ</dcndl:creatorTranscription>"
+                      "<dc:publisher>小学館</dc:publisher><dcndl:publisherTranscription>ショウガクカン"
+                      "</dcndl:publisherTranscription><dcterms:issued>[2023.4]</dcterms:issued>"),
+    "9784000000019": ("noitems", None),
+    "9784000000101": ("9784003101018", "500"),
+    "9784000000125": ("9784003101018", "endless"),
+    "9784000000132": ("9784003101018", "silent"),
+    "9784000000149": ("404", "silent"),
+    "9784000000156": ("404", "endless"),
+    "9784000000163": ("slow:5000:9784003101018", "silent"),
+}
+
+
+def isbn_digits(text):
+    return text.replace("-", "").replace(" ", "")
+
+
+def library_answer(items):
+    return ('<?xml version="1.0" encoding="UTF-8"?><rss version="2.0" xmlns:dc="http://purl.org/dc/elements/1.1/" '
+            'xmlns:dcndl="http://ndl.go.jp/dcndl/terms/" xmlns:dcterms="http://purl.org/dc/terms/" '
+            f'xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance"><channel>{items}</channel></rss>').encode("utf-8")
+
+
 def volume_answer(info):
     return {"kind": "books#volumes", "totalItems": 1, "items": [{"volumeInfo": info}]}
 
@@ -77,7 +120,9 @@ def answer_for(key):
         _, delay, rest = key.split(":", 2)
         time.sleep(int(delay) / 1000.0)
         return answer_for(rest)
-    if key in ("404", "500"):
+    if isbn_digits(key) in BOOKS:
+        return answer_for(BOOKS[isbn_digits(key)][0])
+    if key in ("404", "500", "429"):
         return int(key), as_json, body({"error": {"code": int(key), "message": "no"}})
     if key == "201":
         return 201, as_json, body(full_answer())
@@ -121,15 +166,42 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def do_GET(self):
         self.server.log.write(self.server.name, self.requestline, self.headers.get("Host", ""))
         query = urllib.parse.parse_qs(urllib.parse.urlsplit(self.path).query, keep_blank_values=True)
+        if self.server.name == "library":
+            self.answer_as_library(query.get("isbn", [""])[0])
+            return
         q = query.get("q", [""])[0]
-        status, content_type, body = answer_for(q[len("isbn:"):] if q.startswith("isbn:") else q)
+        self.send(*answer_for(q[len("isbn:"):] if q.startswith("isbn:") else q))
+
+    def send(self, status, content_type, body, length=True):
         self.send_response(status)
         self.send_header("Content-Type", content_type)
-        self.send_header("Content-Length", str(len(body)))
+        if length:
+            self.send_header("Content-Length", str(len(body)))
         self.send_header("Connection", "close")
         self.end_headers()
         self.wfile.write(body)
         self.close_connection = True
+
+    def answer_as_library(self, isbn):
+        as_xml = "application/rss+xml; charset=UTF-8"
+        answer = BOOKS.get(isbn, (None, None))[1]
+        if answer == "500":
+            self.send(500, "text/html", b"<html>error</html>")
+        elif answer == "silent":
+            time.sleep(20)
+        elif answer == "endless":
+            # Until the client gives up, or a minute has passed.
+            self.send(200, as_xml, library_answer("")[:-len("</channel></rss>")], length=False)
+            deadline = time.monotonic() + 60
+            try:
+                while time.monotonic() < deadline:
+                    self.wfile.write(b"<item>" + b"x" * 65536 + b"</item>")
+            except OSError:
+                pass
+        else:
+            # The ISBN written as the Library writes it, with hyphens.
+            identifier = f'<dc:identifier xsi:type="dcndl:ISBN">{isbn[:3]}-{isbn[3:]}</dc:identifier>'
+            self.send(200, as_xml, library_answer(f"<item>{answer}{identifier}</item>" if answer else ""))
 
     def handle(self):
         super().handle()
@@ -271,11 +343,13 @@ def main():
         log = Log(os.path.join(d, "requests.log"))
         trusted = start(TlsServer("trusted", ("127.0.0.1", 0), server_context(d, "server"), log))
         untrusted = start(TlsServer("untrusted", ("127.0.0.1", 0), server_context(d, "rogue"), log))
-        servers += [trusted, untrusted]
+        library = start(TlsServer("library", ("127.0.0.1", 0), server_context(d, "server"), log))
+        servers += [trusted, untrusted, library]
         env = dict(os.environ,
                    SSL_CERT_FILE=os.path.join(d, "ca.pem"),
                    TOMEBOX_LOOKUP_PORT=str(trusted.server_address[1]),
                    TOMEBOX_LOOKUP_UNTRUSTED_PORT=str(untrusted.server_address[1]),
+                   TOMEBOX_LIBRARY_PORT=str(library.server_address[1]),
                    TOMEBOX_LOOKUP_CLOSED_PORT=str(closed_port()),
                    TOMEBOX_LOOKUP_LOG="Z:" + log.path.replace("/", "\\") if args.prefix_ca else log.path)
         if args.default_port:
