@@ -21,6 +21,34 @@ SortKey NumberKey(int32_t value)
             static_cast<char>(biased)};
 }
 
+// Texts of up to this many bytes, and keys of up to this many, are made on
+// the stack.
+constexpr int kStackText = 256;
+constexpr int kStackKey = 2048;
+
+// The system's key as compared: its closing NUL adds nothing.  A text the
+// system gives no key has its bytes.
+SortKey KeyOfBytes(const char* key, int bytes, const std::string& utf8)
+{
+    while (bytes > 0 && key[bytes - 1] == '\0') --bytes;
+    if (bytes <= 0) return utf8.empty() ? SortKey() : "\x01" + utf8;
+    return SortKey(key, static_cast<std::size_t>(bytes));
+}
+
+SortKey LongTextSortKey(const std::string& utf8)
+{
+    if (utf8.empty()) return SortKey();
+    const std::u16string text = Utf8ToUtf16(utf8);
+    const int length = static_cast<int>(text.size());
+    const int bytes =
+        LCMapStringEx(L"ja-JP", LCMAP_SORTKEY | kJapaneseOrder, WideText(text), length, nullptr, 0, nullptr, nullptr, 0);
+    if (bytes <= 0) return KeyOfBytes("", 0, utf8);
+    std::string key(static_cast<std::size_t>(bytes), '\0');
+    const int written = LCMapStringEx(L"ja-JP", LCMAP_SORTKEY | kJapaneseOrder, WideText(text), length,
+                                      reinterpret_cast<WCHAR*>(&key[0]), bytes, nullptr, nullptr, 0);
+    return KeyOfBytes(key.data(), written, utf8);
+}
+
 SortKey ReadingKey(const std::string& reading, const std::string& text)
 {
     return JapaneseSortKey(reading.empty() ? text : reading);
@@ -40,19 +68,17 @@ SortKey IsbnSortKey(const std::string& isbn)
 
 SortKey JapaneseSortKey(const std::string& utf8)
 {
-    if (utf8.empty()) return SortKey();
-    const std::u16string text = Utf8ToUtf16(utf8);
-    const int length = static_cast<int>(text.size());
-    const int bytes =
-        LCMapStringEx(L"ja-JP", LCMAP_SORTKEY | kJapaneseOrder, WideText(text), length, nullptr, 0, nullptr, nullptr, 0);
-    if (bytes <= 0) return "\x01" + utf8;  // no key from the system: the bytes themselves
-    SortKey key(static_cast<std::size_t>(bytes), '\0');
-    LCMapStringEx(L"ja-JP", LCMAP_SORTKEY | kJapaneseOrder, WideText(text), length,
-                  reinterpret_cast<WCHAR*>(&key[0]), bytes, nullptr, nullptr, 0);
-    // The key ends in a NUL, which compares as nothing more.
-    while (!key.empty() && key.back() == '\0') key.pop_back();
-    if (key.empty()) key = "\x01";
-    return key;
+    if (utf8.empty() || utf8.size() > kStackText) return LongTextSortKey(utf8);
+    // A click sorts every row: a title or a name fits these buffers, and
+    // takes one conversion, one call and one allocation.
+    WCHAR text[kStackText];
+    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text, kStackText);
+    char key[kStackKey];
+    const int bytes = length > 0 ? LCMapStringEx(L"ja-JP", LCMAP_SORTKEY | kJapaneseOrder, text, length,
+                                                 reinterpret_cast<WCHAR*>(key), kStackKey, nullptr, nullptr, 0)
+                                 : 0;
+    if (bytes <= 0) return LongTextSortKey(utf8);
+    return KeyOfBytes(key, bytes, utf8);
 }
 
 SortKey SortKeyOf(const BookData& book, int column)

@@ -1,6 +1,8 @@
 #include "listview/Win32ListView.h"
 
 #include <commctrl.h>
+#include <algorithm>
+#include <cstdint>
 #include <unordered_map>
 #include "listview/BookListView.h"
 #include "store/TextEncoding.h"
@@ -19,12 +21,43 @@ std::u16string CellText(const std::string& text)
     return CutUtf16Text(Utf8ToUtf16(text), kCellTextLimit);
 }
 
-// Each row's place in the new order, by its item data.  (LVM_SORTITEMSEX
-// would hand over the rows' indices, which move while the control sorts.)
+// Each row's place in a new order, by its item data: read straight from an
+// array when the IDs lie close together, as the program numbers them, else
+// from a hash table.  (LVM_SORTITEMSEX would hand the comparison the rows'
+// indices, which move while the control sorts.)
+class PlacesById {
+public:
+    explicit PlacesById(const std::vector<BookId>& order)
+    {
+        if (order.empty()) return;
+        const auto [lowest, highest] = std::minmax_element(order.begin(), order.end());
+        lowest_ = *lowest;
+        const uint64_t span = static_cast<uint64_t>(*highest) - static_cast<uint64_t>(*lowest);
+        if (span < 4 * static_cast<uint64_t>(order.size()) + 1024) {
+            close_.assign(static_cast<std::size_t>(span) + 1, 0);
+            for (std::size_t place = 0; place < order.size(); ++place)
+                close_[static_cast<std::size_t>(order[place] - lowest_)] = static_cast<int>(place);
+        } else {
+            for (std::size_t place = 0; place < order.size(); ++place)
+                apart_.emplace(order[place], static_cast<int>(place));
+        }
+    }
+
+    int Of(BookId id) const
+    {
+        return close_.empty() ? apart_.at(id) : close_[static_cast<std::size_t>(id - lowest_)];
+    }
+
+private:
+    BookId lowest_ = 0;
+    std::vector<int> close_;
+    std::unordered_map<BookId, int> apart_;
+};
+
 int CALLBACK ComparePlaces(LPARAM first, LPARAM second, LPARAM places)
 {
-    const auto& place = *reinterpret_cast<const std::unordered_map<BookId, int>*>(places);
-    return place.at(static_cast<BookId>(first)) - place.at(static_cast<BookId>(second));
+    const PlacesById& place = *reinterpret_cast<const PlacesById*>(places);
+    return place.Of(static_cast<BookId>(first)) - place.Of(static_cast<BookId>(second));
 }
 
 }  // namespace
@@ -86,8 +119,7 @@ void Win32ListView::DeleteRow(int row)
 void Win32ListView::Reorder(const std::vector<BookId>& order)
 {
     if (order.size() != static_cast<std::size_t>(Count())) return;
-    std::unordered_map<BookId, int> places(order.size());
-    for (std::size_t place = 0; place < order.size(); ++place) places.emplace(order[place], static_cast<int>(place));
+    const PlacesById places(order);
     SendMessageW(control_, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&places), reinterpret_cast<LPARAM>(ComparePlaces));
 }
 
