@@ -4,9 +4,12 @@
 // succeeded.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 #include "store/BookData.h"
 #include "store/Catalogue.h"
+#include "store/Progress.h"
 
 enum SaveMode { Insert = 0, Update = 1 };
 
@@ -29,3 +32,13 @@ bool LoadCatalogue(Catalogue& catalogue);
 // True when the DELETE ran with SQLITE_OK, also when it found no row: the
 // book is gone from the table either way (another program deleted it, say).
 bool DeleteBookData(Catalogue& catalogue, BookId id);
+
+// The books as new records, in their order, with the IDs after the largest
+// of the catalogue list; none when those would pass the largest ID the
+// table takes.
+std::optional<BookList> NumberNewBooks(std::vector<BookFields> books, const BookList& catalogue);
+// Adds the records in one transaction: true when every one was added,
+// false when any failed, and then none was (the transaction is rolled
+// back).  One prepared INSERT, its values bound anew for each record, with
+// the same column values as SaveBookData's.  The progress counts records.
+bool InsertBooks(Catalogue& catalogue, const BookList& books, const ProgressReport& progress = {});

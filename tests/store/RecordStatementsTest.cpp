@@ -315,4 +315,96 @@ TEST_F(SavedRecords, NothingRunsWithoutAConnection)
     EXPECT_FALSE(LoadCatalogue(catalogue_));
 }
 
+BookList Records(const std::vector<BookFields>& books)
+{
+    BookList records;
+    for (const BookFields& fields : books) records.push_back(MakeBook(fields));
+    return records;
+}
+
+// InsertBooks on the catalogue's connection, over the program's table.
+class AddedBooks : public StoreTest {
+protected:
+    void SetUp() override { ASSERT_EQ(SQLITE_OK, catalogue_.db.Open("Tomebox.sqlite")); }
+
+    // Every column with its type: quote() writes NULL, 'text' and bare numbers.
+    static std::vector<std::vector<std::string>> Quoted(RawDb& raw)
+    {
+        return raw.Rows("SELECT quote(BookName), quote(BookNameKana), quote(Author), quote(AuthorKana), quote(Year), "
+                        "quote(Month), quote(Publisher), quote(PublisherKana), quote(Place), quote(PlaceKana), "
+                        "quote(ISBN), quote(ID) FROM Tomebox ORDER BY ID");
+    }
+};
+
+TEST_F(AddedBooks, OneTransactionWritesWhatSaveBookDataWrites)
+{
+    BookFields sparse;
+    sparse.Year = -5;
+    BookFields foreign = MakeFields(std::string("a\0b'c", 5), 0);
+    foreign.Author = "Zo\xEB";
+    catalogue_.books = Records({MakeFields("既存", 41)});
+    const std::optional<BookList> added = NumberNewBooks({MakeFields("吾輩は猫である", 0), sparse, foreign}, catalogue_.books);
+    ASSERT_TRUE(added);
+    EXPECT_EQ((std::vector<BookId>{42, 43, 44}),
+              (std::vector<BookId>{(*added)[0]->GetID(), (*added)[1]->GetID(), (*added)[2]->GetID()}));
+
+    // The program's table, and one with its columns in another order among further ones.
+    for (const char* table : {kCreateTableStatement,
+                              "CREATE TABLE Tomebox (Extra TEXT, ID INTEGER PRIMARY KEY, ISBN TEXT, PlaceKana TEXT, "
+                              "Place TEXT, PublisherKana TEXT, Publisher TEXT, Month INTEGER, Year INTEGER, "
+                              "AuthorKana TEXT, Author TEXT, BookNameKana TEXT, BookName TEXT NOT NULL)"}) {
+        RawDb raw;
+        raw.Exec("DROP TABLE IF EXISTS Tomebox");
+        raw.Exec(table);
+        ASSERT_TRUE(InsertBooks(catalogue_, *added)) << table;
+        const auto inserted = Quoted(raw);
+        raw.Exec("DELETE FROM Tomebox");
+        catalogue_.insertNamesColumns = table != kCreateTableStatement;
+        for (const BookPtr& book : *added) ASSERT_TRUE(SaveBookData(catalogue_, Insert, book));
+        EXPECT_EQ(Quoted(raw), inserted) << table;
+    }
+}
+
+TEST_F(AddedBooks, NoIdsBeyondTheLargest)
+{
+    BookFields last = MakeFields("最後", 0);
+    last.ID = INT64_MAX - 1;
+    catalogue_.books = Records({last});
+    EXPECT_TRUE(NumberNewBooks({MakeFields("a", 0)}, catalogue_.books));
+    EXPECT_FALSE(NumberNewBooks({MakeFields("a", 0), MakeFields("b", 0)}, catalogue_.books));
+}
+
+TEST_F(AddedBooks, AFailureOnAnyRowAddsNone)
+{
+    const struct {
+        const char* name;
+        const char* setUp;  // on the table, before the insert
+        const char* lock;   // on another connection, held during the insert
+    } cases[] = {
+        {"a trigger aborts the third", "CREATE TRIGGER t BEFORE INSERT ON Tomebox WHEN NEW.ID = 3 "
+                                       "BEGIN SELECT RAISE(ABORT, 'no'); END", nullptr},
+        {"a trigger rolls back", "CREATE TRIGGER t BEFORE INSERT ON Tomebox WHEN NEW.ID = 4 "
+                                 "BEGIN SELECT RAISE(ROLLBACK, 'no'); END", nullptr},
+        {"an ID taken", "INSERT INTO Tomebox (BookName, ID) VALUES ('taken', 5)", nullptr},
+        {"another program writes", nullptr, "BEGIN EXCLUSIVE"},
+        {"another program reads", nullptr, "BEGIN; SELECT count(*) FROM Tomebox"},
+    };
+    std::vector<BookFields> books;
+    for (int id = 1; id <= 5; ++id) books.push_back(MakeFields("本" + std::to_string(id), id));
+    for (const auto& c : cases) {
+        RawDb raw;
+        raw.Exec("DROP TABLE IF EXISTS Tomebox");
+        CreateCatalogueTable(raw);
+        raw.Exec("INSERT INTO Tomebox (BookName, ID) VALUES ('before', 0)");
+        if (c.setUp) raw.Exec(c.setUp);
+        const auto before = TableRows(raw);
+        RawDb other;
+        if (c.lock) other.Exec(c.lock);
+        EXPECT_FALSE(InsertBooks(catalogue_, Records(books))) << c.name;
+        EXPECT_TRUE(sqlite3_get_autocommit(catalogue_.db.get())) << c.name;
+        other.Close();
+        EXPECT_EQ(before, TableRows(raw)) << c.name;
+    }
+}
+
 }  // namespace
