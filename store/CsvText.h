@@ -64,6 +64,8 @@ struct CsvRecord {
 class CsvReader {
 public:
     explicit CsvReader(std::string_view text) : text_(text) {}
+    // The reader keeps no copy: the text must outlive it.
+    explicit CsvReader(std::string&&) = delete;
 
     // The next record, into record (whose storage is reused).  Fields
     // beyond fieldLimit are counted but not kept, so that a line of a

@@ -145,7 +145,8 @@ TEST(CsvText, GarbageEndsInRecordsOrErrors)
     EXPECT_EQ(longLine, records[0].fields[0]);
     EXPECT_EQ(longLine, records[1].fields[0]);
 
-    CsvReader reader(std::string(8 << 20, ',') + "\na");
+    const std::string commas = std::string(8 << 20, ',') + "\na";
+    CsvReader reader(commas);
     CsvRecord record;
     ASSERT_TRUE(reader.Next(record, 3));
     EXPECT_EQ(3u, record.fields.size());
