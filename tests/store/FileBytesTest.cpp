@@ -45,8 +45,10 @@ TEST_F(WholeFiles, AFailedWriteLeavesTheTargetAsItWas)
 {
     const std::u16string path = Path("Tomebox.csv");
     ASSERT_TRUE(WriteFileWhole(path, "before"));
-    // Open elsewhere, as Excel holds a file it shows: it cannot be replaced.
-    HANDLE held = CreateFileW(WideText(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    // Open elsewhere, for reading and writing by others but not for its
+    // removal: it could be written over, but not replaced.
+    HANDLE held = CreateFileW(WideText(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
     EXPECT_FALSE(WriteFileWhole(path, "after"));
     CloseHandle(held);
