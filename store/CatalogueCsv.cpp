@@ -102,17 +102,17 @@ struct Source {
 };
 using Sources = std::array<std::optional<Source>, kCsvColumnCount>;
 
-// Spaces around a number or a header name: ASCII blanks and the
-// ideographic space.
+// Blanks around a number, a date or a header name: ASCII spaces and tabs,
+// and the ideographic space that Japanese input gives.
 std::string_view Trim(std::string_view text)
 {
-    constexpr std::string_view kIdeographicSpace = "\xE3\x80\x80";
+    static constexpr std::string_view kBlanks[] = {" ", "\t", "\xE3\x80\x80"};
     for (bool cut = true; cut;) {
         cut = false;
-        for (std::string_view space : {std::string_view(" "), std::string_view("\t"), kIdeographicSpace}) {
-            if (text.substr(0, space.size()) == space) text.remove_prefix(space.size()), cut = true;
-            if (text.size() >= space.size() && text.substr(text.size() - space.size()) == space)
-                text.remove_suffix(space.size()), cut = true;
+        for (std::string_view blank : kBlanks) {
+            for (; text.substr(0, blank.size()) == blank; cut = true) text.remove_prefix(blank.size());
+            for (; text.size() >= blank.size() && text.substr(text.size() - blank.size()) == blank; cut = true)
+                text.remove_suffix(blank.size());
         }
     }
     return text;
@@ -394,9 +394,9 @@ std::string FormatCatalogueCsv(const BookList& books, const ProgressReport& prog
             }
         }
         out += kCsvLineEnd;
-        if (++done % kProgressInterval == 0) Report(progress, done, books.size());
+        if (++done % kProgressInterval == 0) ReportProgress(progress, done, books.size());
     }
-    Report(progress, books.size(), books.size());
+    ReportProgress(progress, books.size(), books.size());
     return out;
 }
 
@@ -441,9 +441,9 @@ ImportPlan PlanCatalogueImport(std::string fileBytes, const ProgressReport& prog
         // file has a problem, so that a bad file holds no memory for books.
         BookFields& book = plan.books.emplace_back();
         if (!check.Book(record, book) || plan.problemCount > 0) plan.books.pop_back();
-        if (++rows % kProgressInterval == 0) Report(progress, reader.Offset(), decoded.text.size());
+        if (++rows % kProgressInterval == 0) ReportProgress(progress, reader.Offset(), decoded.text.size());
     }
-    Report(progress, decoded.text.size(), decoded.text.size());
+    ReportProgress(progress, decoded.text.size(), decoded.text.size());
     if (plan.problemCount > 0) plan.books.clear();
     return plan;
 }

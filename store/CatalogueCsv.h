@@ -7,7 +7,9 @@
 // An import is ReadWholeFile, PlanCatalogueImport, FindCopies (and, when
 // the user leaves them out, LeaveOutCopies), NumberNewBooks and InsertBooks
 // (store/RecordStatements.h); the catalogue list and the views change only
-// after InsertBooks succeeded.
+// after InsertBooks succeeded.  Each step may take a ProgressReport for a
+// progress bar.  A file too large for the memory left ends in
+// std::bad_alloc, which the window side catches as it catches any other.
 #pragma once
 #include <cstddef>
 #include <string>

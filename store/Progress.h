@@ -12,7 +12,7 @@ using ProgressReport = std::function<void(std::size_t done, std::size_t total)>;
 // cost nothing beside the work.
 constexpr std::size_t kProgressInterval = 4096;
 
-inline void Report(const ProgressReport& report, std::size_t done, std::size_t total)
+inline void ReportProgress(const ProgressReport& report, std::size_t done, std::size_t total)
 {
     if (report) report(done, total);
 }

@@ -80,9 +80,9 @@ bool InsertEach(sqlite3* db, const BookList& books, const ProgressReport& progre
         sqlite3_bind_int64(s, 12, f.ID);
         if (sqlite3_step(s) != SQLITE_DONE) return false;
         sqlite3_reset(s);
-        if (++done % kProgressInterval == 0) Report(progress, done, books.size());
+        if (++done % kProgressInterval == 0) ReportProgress(progress, done, books.size());
     }
-    Report(progress, books.size(), books.size());
+    ReportProgress(progress, books.size(), books.size());
     return true;
 }
 
