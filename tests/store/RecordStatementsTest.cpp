@@ -315,38 +315,23 @@ TEST_F(SavedRecords, NothingRunsWithoutAConnection)
     EXPECT_FALSE(LoadCatalogue(catalogue_));
 }
 
-BookList Records(const std::vector<BookFields>& books)
+// Every column with its type: quote() writes NULL, 'text' and bare numbers.
+std::vector<std::vector<std::string>> QuotedRows(RawDb& raw)
 {
-    BookList records;
-    for (const BookFields& fields : books) records.push_back(MakeBook(fields));
-    return records;
+    return raw.Rows("SELECT quote(BookName), quote(BookNameKana), quote(Author), quote(AuthorKana), quote(Year), "
+                    "quote(Month), quote(Publisher), quote(PublisherKana), quote(Place), quote(PlaceKana), "
+                    "quote(ISBN), quote(ID) FROM Tomebox ORDER BY ID");
 }
 
-// InsertBooks on the catalogue's connection, over the program's table.
-class AddedBooks : public StoreTest {
-protected:
-    void SetUp() override { ASSERT_EQ(SQLITE_OK, catalogue_.db.Open("Tomebox.sqlite")); }
-
-    // Every column with its type: quote() writes NULL, 'text' and bare numbers.
-    static std::vector<std::vector<std::string>> Quoted(RawDb& raw)
-    {
-        return raw.Rows("SELECT quote(BookName), quote(BookNameKana), quote(Author), quote(AuthorKana), quote(Year), "
-                        "quote(Month), quote(Publisher), quote(PublisherKana), quote(Place), quote(PlaceKana), "
-                        "quote(ISBN), quote(ID) FROM Tomebox ORDER BY ID");
-    }
-};
-
-TEST_F(AddedBooks, OneTransactionWritesWhatSaveBookDataWrites)
+TEST_F(SavedRecords, ManyInOneTransactionWrittenAsSaveBookDataWritesThem)
 {
-    BookFields sparse;
-    sparse.Year = -5;
+    BookFields sparse{"", "", "", "", -5};
     BookFields foreign = MakeFields(std::string("a\0b'c", 5), 0);
     foreign.Author = "Zo\xEB";
-    catalogue_.books = Records({MakeFields("既存", 41)});
-    const std::optional<BookList> added = NumberNewBooks({MakeFields("吾輩は猫である", 0), sparse, foreign}, catalogue_.books);
+    const std::optional<BookList> added =
+        NumberNewBooks({MakeFields("吾輩は猫である", 0), sparse, foreign}, Records({MakeFields("既存", 41)}));
     ASSERT_TRUE(added);
-    EXPECT_EQ((std::vector<BookId>{42, 43, 44}),
-              (std::vector<BookId>{(*added)[0]->GetID(), (*added)[1]->GetID(), (*added)[2]->GetID()}));
+    for (BookId i = 0; i < 3; ++i) EXPECT_EQ(42 + i, (*added)[i]->GetID());
 
     // The program's table, and one with its columns in another order among further ones.
     for (const char* table : {kCreateTableStatement,
@@ -354,27 +339,25 @@ TEST_F(AddedBooks, OneTransactionWritesWhatSaveBookDataWrites)
                               "Place TEXT, PublisherKana TEXT, Publisher TEXT, Month INTEGER, Year INTEGER, "
                               "AuthorKana TEXT, Author TEXT, BookNameKana TEXT, BookName TEXT NOT NULL)"}) {
         RawDb raw;
-        raw.Exec("DROP TABLE IF EXISTS Tomebox");
-        raw.Exec(table);
+        raw.Exec(std::string("DROP TABLE Tomebox;") + table);
         ASSERT_TRUE(InsertBooks(catalogue_, *added)) << table;
-        const auto inserted = Quoted(raw);
+        const auto inserted = QuotedRows(raw);
         raw.Exec("DELETE FROM Tomebox");
         catalogue_.insertNamesColumns = table != kCreateTableStatement;
         for (const BookPtr& book : *added) ASSERT_TRUE(SaveBookData(catalogue_, Insert, book));
-        EXPECT_EQ(Quoted(raw), inserted) << table;
+        EXPECT_EQ(QuotedRows(raw), inserted) << table;
     }
 }
 
-TEST_F(AddedBooks, NoIdsBeyondTheLargest)
+TEST_F(SavedRecords, NoNewIdsBeyondTheLargest)
 {
-    BookFields last = MakeFields("最後", 0);
+    BookFields last{"最後"};
     last.ID = INT64_MAX - 1;
-    catalogue_.books = Records({last});
-    EXPECT_TRUE(NumberNewBooks({MakeFields("a", 0)}, catalogue_.books));
-    EXPECT_FALSE(NumberNewBooks({MakeFields("a", 0), MakeFields("b", 0)}, catalogue_.books));
+    EXPECT_TRUE(NumberNewBooks({BookFields{"a"}}, Records({last})));
+    EXPECT_FALSE(NumberNewBooks({BookFields{"a"}, BookFields{"b"}}, Records({last})));
 }
 
-TEST_F(AddedBooks, AFailureOnAnyRowAddsNone)
+TEST_F(SavedRecords, AFailureOnAnyOfManyAddsNone)
 {
     const struct {
         const char* name;
@@ -393,10 +376,8 @@ TEST_F(AddedBooks, AFailureOnAnyRowAddsNone)
     for (int id = 1; id <= 5; ++id) books.push_back(MakeFields("本" + std::to_string(id), id));
     for (const auto& c : cases) {
         RawDb raw;
-        raw.Exec("DROP TABLE IF EXISTS Tomebox");
-        CreateCatalogueTable(raw);
-        raw.Exec("INSERT INTO Tomebox (BookName, ID) VALUES ('before', 0)");
-        if (c.setUp) raw.Exec(c.setUp);
+        raw.Exec(std::string("DROP TABLE Tomebox;") + kCreateTableStatement
+                 + "INSERT INTO Tomebox (BookName, ID) VALUES ('before', 0);" + (c.setUp ? c.setUp : ""));
         const auto before = TableRows(raw);
         RawDb other;
         if (c.lock) other.Exec(c.lock);
