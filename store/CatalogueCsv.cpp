@@ -235,8 +235,11 @@ void ReserveBookPerLine(std::vector<BookFields>& books, std::string_view text)
 {
     std::size_t lines = 1;
     const char* const end = text.data() + text.size();
-    for (const char* p = text.data(); (p = static_cast<const char*>(std::memchr(p, '\n', end - p))) != nullptr;)
-        if (++p < end && *p != '\n' && *p != '\r') ++lines;
+    for (const char* p = text.data(); p < end; ++p) {
+        p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+        if (!p) break;
+        if (p + 1 < end && p[1] != '\n' && p[1] != '\r') ++lines;
+    }
     try {
         books.reserve(lines);
     } catch (const std::bad_alloc&) {

@@ -162,8 +162,8 @@ std::optional<BookList> NumberNewBooks(std::vector<BookFields> books, const Book
     BookId largest = -1;
     for (const BookPtr& book : catalogue)
         if (book->GetID() > largest) largest = book->GetID();
-    const auto free = static_cast<uint64_t>(std::numeric_limits<BookId>::max() - largest);
-    if (books.size() > free) return std::nullopt;
+    const auto room = static_cast<uint64_t>(std::numeric_limits<BookId>::max() - largest);
+    if (books.size() > room) return std::nullopt;
     BookList records;
     records.reserve(books.size());
     for (BookFields& fields : books) {
