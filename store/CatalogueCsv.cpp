@@ -2,8 +2,7 @@
 
 #include <array>
 #include <cstdint>
-#include <cstring>
-#include <new>
+#include <limits>
 #include <optional>
 #include <unordered_set>
 #include "store/CsvText.h"
@@ -228,22 +227,15 @@ bool StartsLikeFormula(std::string_view text)
     return std::string_view("=+-@\t\r").find(text[start]) != std::string_view::npos;
 }
 
-// Room for a book a line that has something on it, so that the list is
-// not moved as it grows.  Only a hint: room the machine refuses is done
-// without.
-void ReserveBookPerLine(std::vector<BookFields>& books, std::string_view text)
+// The ID after the largest of the catalogue list (0 for an empty one);
+// none when the largest is already the largest ID the table takes.
+std::optional<BookId> NextBookIdAfter(const BookList& catalogue)
 {
-    std::size_t lines = 1;
-    const char* const end = text.data() + text.size();
-    for (const char* p = text.data(); p < end; ++p) {
-        p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-        if (!p) break;
-        if (p + 1 < end && p[1] != '\n' && p[1] != '\r') ++lines;
-    }
-    try {
-        books.reserve(lines);
-    } catch (const std::bad_alloc&) {
-    }
+    BookId largest = -1;
+    for (const BookPtr& book : catalogue)
+        if (book->GetID() > largest) largest = book->GetID();
+    if (largest == std::numeric_limits<BookId>::max()) return std::nullopt;
+    return largest + 1;
 }
 
 class ImportCheck {
@@ -409,7 +401,7 @@ std::string ImportProblemText(const ImportProblem& problem)
     return std::to_string(problem.line) + "行目: " + problem.what;
 }
 
-ImportPlan PlanCatalogueImport(std::string fileBytes, const ProgressReport& progress)
+ImportPlan PlanCatalogueImport(std::string fileBytes, const BookList& catalogue, const ProgressReport& progress)
 {
     ImportPlan plan;
     ImportCheck check(plan);
@@ -437,13 +429,20 @@ ImportPlan PlanCatalogueImport(std::string fileBytes, const ProgressReport& prog
     }
 
     const std::size_t columns = record.fields.size();
-    ReserveBookPerLine(plan.books, decoded.text);
+    std::optional<BookId> id = NextBookIdAfter(catalogue);
     std::size_t rows = 0;
     while (reader.Next(record, columns)) {
-        // Made in place; taken back when the row gives none, and once the
-        // file has a problem, so that a bad file holds no memory for books.
-        BookFields& book = plan.books.emplace_back();
-        if (!check.Book(record, book) || plan.problemCount > 0) plan.books.pop_back();
+        BookFields book;
+        // A bad file takes no memory for books once its first problem is known.
+        if (check.Book(record, book) && plan.problemCount == 0) {
+            if (!id) {
+                check.Problem(0, "書籍IDが上限に達したため、これ以上追加できません");
+                break;
+            }
+            book.ID = *id;
+            id = *id < std::numeric_limits<BookId>::max() ? std::optional<BookId>(*id + 1) : std::nullopt;
+            plan.books.push_back(MakeBook(std::move(book)));
+        }
         if (++rows % kProgressInterval == 0) ReportProgress(progress, reader.Offset(), decoded.text.size());
     }
     ReportProgress(progress, decoded.text.size(), decoded.text.size());
@@ -463,28 +462,28 @@ std::string ImportProblemsMessage(const ImportPlan& plan, std::size_t shown)
     return message;
 }
 
-std::vector<bool> FindCopies(const BookList& catalogue, const std::vector<BookFields>& planned)
+std::vector<bool> FindCopies(const BookList& catalogue, const BookList& planned)
 {
     // An ISBN's 13 digits as a number.
-    auto key = [](const std::string& isbn) -> std::optional<uint64_t> {
-        const std::optional<std::string> digits = IsbnKey(isbn);
+    auto key = [](const BookPtr& book) -> std::optional<uint64_t> {
+        const std::optional<std::string> digits = IsbnKey(book->Fields().ISBN);
         if (!digits) return std::nullopt;
         return std::stoull(*digits);
     };
     std::unordered_set<uint64_t> seen;
     seen.reserve(catalogue.size() + planned.size());
     for (const BookPtr& book : catalogue)
-        if (const std::optional<uint64_t> isbn = key(book->Fields().ISBN)) seen.insert(*isbn);
+        if (const std::optional<uint64_t> isbn = key(book)) seen.insert(*isbn);
     std::vector<bool> copies(planned.size(), false);
     for (std::size_t i = 0; i < planned.size(); ++i)
-        if (const std::optional<uint64_t> isbn = key(planned[i].ISBN)) copies[i] = !seen.insert(*isbn).second;
+        if (const std::optional<uint64_t> isbn = key(planned[i])) copies[i] = !seen.insert(*isbn).second;
     return copies;
 }
 
-std::vector<BookFields> LeaveOutCopies(std::vector<BookFields> books, const std::vector<bool>& copies)
+BookList LeaveOutCopies(const BookList& books, const std::vector<bool>& copies)
 {
-    std::vector<BookFields> kept;
+    BookList kept;
     for (std::size_t i = 0; i < books.size(); ++i)
-        if (i >= copies.size() || !copies[i]) kept.push_back(std::move(books[i]));
+        if (i >= copies.size() || !copies[i]) kept.push_back(books[i]);
     return kept;
 }

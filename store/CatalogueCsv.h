@@ -5,9 +5,9 @@
 //
 // An export is FormatCatalogueCsv, then WriteFileWhole (store/FileBytes.h).
 // An import is ReadWholeFile, PlanCatalogueImport, FindCopies (and, when
-// the user leaves them out, LeaveOutCopies), NumberNewBooks and InsertBooks
-// (store/RecordStatements.h); the catalogue list and the views change only
-// after InsertBooks succeeded.  Each step may take a ProgressReport for a
+// the user leaves them out, LeaveOutCopies), then InsertBooks
+// (store/RecordStatements.h) of the plan's books; the catalogue list and
+// the views gain those records only after InsertBooks succeeded.  Each step may take a ProgressReport for a
 // progress bar.  A file too large for the memory left ends in
 // std::bad_alloc, which the window side catches as it catches any other.
 #pragma once
@@ -49,9 +49,10 @@ constexpr std::size_t kImportProblemsKept = 20;
 constexpr std::size_t kImportColumnLimit = 1000;
 
 struct ImportPlan {
-    // The books in the order of the file, with ID 0; empty when there is
-    // any problem, so that nothing of a bad file can be added.
-    std::vector<BookFields> books;
+    // The books in the order of the file, as new records with the IDs
+    // after the largest of the catalogue list; empty when there is any
+    // problem, so that nothing of a bad file can be added.
+    BookList books;
     // The header's names that no value is taken from, as the file writes
     // them, in its order.
     std::vector<std::string> ignoredColumns;
@@ -62,7 +63,8 @@ struct ImportPlan {
 // Decodes the file, matches its header by name and checks every row.
 // Rows whose fields are all empty are skipped.  The progress counts the
 // bytes of the decoded text.
-ImportPlan PlanCatalogueImport(std::string fileBytes, const ProgressReport& progress = {});
+ImportPlan PlanCatalogueImport(std::string fileBytes, const BookList& catalogue,
+                               const ProgressReport& progress = {});
 
 // The text of the error box: the first `shown` problems, one a line, and
 // how many more there are.
@@ -71,6 +73,7 @@ std::string ImportProblemsMessage(const ImportPlan& plan, std::size_t shown = 5)
 // For each planned book, whether its ISBN (compared as ISBNs) is one of
 // the catalogue's or of a book before it in the plan.  A text that is no
 // ISBN makes no copy.
-std::vector<bool> FindCopies(const BookList& catalogue, const std::vector<BookFields>& planned);
-// The books that are no copies, in their order.
-std::vector<BookFields> LeaveOutCopies(std::vector<BookFields> books, const std::vector<bool>& copies);
+std::vector<bool> FindCopies(const BookList& catalogue, const BookList& planned);
+// The books that are no copies, in their order.  Their IDs stay as they
+// are: still after the largest, if no longer one after the other.
+BookList LeaveOutCopies(const BookList& books, const std::vector<bool>& copies);

@@ -1,7 +1,6 @@
 #include "store/RecordStatements.h"
 
 #include <array>
-#include <limits>
 #include <string>
 #include "store/BookRows.h"
 #include "store/TextEncoding.h"
@@ -155,22 +154,6 @@ bool LoadCatalogue(Catalogue& catalogue)
 bool DeleteBookData(Catalogue& catalogue, BookId id)
 {
     return Execute(catalogue, BuildDeleteStatement(id));
-}
-
-std::optional<BookList> NumberNewBooks(std::vector<BookFields> books, const BookList& catalogue)
-{
-    BookId largest = -1;
-    for (const BookPtr& book : catalogue)
-        if (book->GetID() > largest) largest = book->GetID();
-    const auto room = static_cast<uint64_t>(std::numeric_limits<BookId>::max() - largest);
-    if (books.size() > room) return std::nullopt;
-    BookList records;
-    records.reserve(books.size());
-    for (BookFields& fields : books) {
-        fields.ID = ++largest;
-        records.push_back(MakeBook(std::move(fields)));
-    }
-    return records;
 }
 
 bool InsertBooks(Catalogue& catalogue, const BookList& books, const ProgressReport& progress)

@@ -4,7 +4,6 @@
 // succeeded.
 #pragma once
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 #include "store/BookData.h"
@@ -33,10 +32,6 @@ bool LoadCatalogue(Catalogue& catalogue);
 // book is gone from the table either way (another program deleted it, say).
 bool DeleteBookData(Catalogue& catalogue, BookId id);
 
-// The books as new records, in their order, with the IDs after the largest
-// of the catalogue list; none when those would pass the largest ID the
-// table takes.
-std::optional<BookList> NumberNewBooks(std::vector<BookFields> books, const BookList& catalogue);
 // Adds the records in one transaction: true when every one was added,
 // false when any failed, and then none was (the transaction is rolled
 // back).  One prepared INSERT, its values bound anew for each record, with

@@ -20,6 +20,11 @@ Texts Values(const BookFields& book)
     return Describe(BookData(book));
 }
 
+ImportPlan Plan(std::string file, const ProgressReport& progress = {})
+{
+    return PlanCatalogueImport(std::move(file), BookList(), progress);
+}
+
 TEST(CatalogueCsv, ExportWritesTheHeaderAndEveryBookWhole)
 {
     const BookFields odd{"=1+2", "", "O'Brien, \"Flann\"", "", -660, 0, "", "", "棚\r\n上", "", "", 3};
@@ -51,17 +56,17 @@ TEST(CatalogueCsv, ExportedCatalogueImportsValueForValue)
     const std::vector<BookFields> books = {
         MakeFields("吾輩は猫である", 0),
         {u8"L'Étranger", "", u8"Albert Camus, Zoë Brontë", "", 1942, 0, u8"Éditions \"Gallimard\"", "", "", "",
-         "2-07-036002-4", 0},
+         "2-07-036002-4", 1},
         {u8"我们的故事", u8"ウォメンダグーシ", u8"김영하", u8"キム・ヨンハ", -660, 12, "=cmd|' /C calc'!A0", "'=x",
-         "-5", "+81", "@home", 0},
+         "-5", "+81", "@home", 2},
         {u8"📚 Reading\r\ntogether\nagain\rand", " ", "'", "''", 0, 0, "a,b", "\"", " lead and trail ", "\t",
-         longText, 0},
+         longText, 3},
     };
-    const ImportPlan plan = PlanCatalogueImport(FormatCatalogueCsv(Records(books)));
+    const ImportPlan plan = Plan(FormatCatalogueCsv(Records(books)));
     EXPECT_EQ(Texts{}, ProblemTexts(plan));
     EXPECT_TRUE(plan.ignoredColumns.empty());
     ASSERT_EQ(books.size(), plan.books.size());
-    for (std::size_t i = 0; i < books.size(); ++i) EXPECT_EQ(Values(books[i]), Values(plan.books[i])) << i;
+    for (std::size_t i = 0; i < books.size(); ++i) EXPECT_EQ(Values(books[i]), Values(plan.books[i]->Fields())) << i;
 }
 
 TEST(CatalogueCsv, ColumnsFoundByTheNamesOtherProgramsUse)
@@ -80,11 +85,11 @@ TEST(CatalogueCsv, ColumnsFoundByTheNamesOtherProgramsUse)
         {u8"タイトル,書名,書名\r\nA,B,C", {"B"}, {u8"タイトル", u8"書名"}},
     };
     for (const auto& c : cases) {
-        const ImportPlan plan = PlanCatalogueImport(c.file);
+        const ImportPlan plan = Plan(c.file);
         EXPECT_EQ(Texts{}, ProblemTexts(plan)) << c.file;
         EXPECT_EQ(c.ignored, plan.ignoredColumns) << c.file;
         ASSERT_EQ(1u, plan.books.size()) << c.file;
-        EXPECT_EQ(Values(c.book), Values(plan.books[0])) << c.file;
+        EXPECT_EQ(Values(c.book), Values(plan.books[0]->Fields())) << c.file;
     }
 }
 
@@ -103,9 +108,9 @@ TEST(CatalogueCsv, YearsMonthsAndDates)
         {"発行月", "99999999999", ""},      {"発行年", "-", ""},
     };
     for (const auto& c : cases) {
-        const ImportPlan plan = PlanCatalogueImport(std::string("書名,") + c.column + "\r\nT,\"" + c.value + "\"");
+        const ImportPlan plan = Plan(std::string("書名,") + c.column + "\r\nT,\"" + c.value + "\"");
         const std::string read = plan.books.empty() ? std::string()
-                                                    : std::to_string(plan.books[0].Year) + "/" + std::to_string(plan.books[0].Month);
+                                                    : std::to_string(plan.books[0]->GetYear()) + "/" + std::to_string(plan.books[0]->GetMonth());
         EXPECT_EQ(c.read, read) << c.column << " " << c.value;
         EXPECT_EQ(read.empty() ? 1u : 0u, plan.problemCount) << c.column << " " << c.value;
     }
@@ -128,16 +133,16 @@ TEST(CatalogueCsv, ProblemsNamedByLine)
         {"\r\n書名\r\n\x82\r\n", {u8"3行目: UTF-8としてもShift_JISとしても読めないバイトがあります"}},
     };
     for (const auto& c : cases) {
-        const ImportPlan plan = PlanCatalogueImport(c.file);
+        const ImportPlan plan = Plan(c.file);
         EXPECT_EQ(c.problems, ProblemTexts(plan)) << c.file;
         EXPECT_TRUE(plan.books.empty()) << c.file;
     }
     EXPECT_EQ(u8"3行目: 書名がありません\r\n4行目: 発行年「二〇一四」が整数ではありません\r\nほかに3件の誤りがあります",
-              ImportProblemsMessage(PlanCatalogueImport(cases[0].file), 2));
+              ImportProblemsMessage(Plan(cases[0].file), 2));
 
     std::string many = "書名\r\n";
     for (int i = 0; i < 100; ++i) many += "\"x\"y\r\n";
-    const ImportPlan manyPlan = PlanCatalogueImport(many);
+    const ImportPlan manyPlan = Plan(many);
     EXPECT_EQ(100u, manyPlan.problemCount);
     ASSERT_EQ(kImportProblemsKept, manyPlan.problems.size());
     EXPECT_EQ(21u, manyPlan.problems.back().line);
@@ -146,21 +151,34 @@ TEST(CatalogueCsv, ProblemsNamedByLine)
 // What Excel on a Japanese Windows saves: code page 932, trail bytes 0x5C.
 TEST(CatalogueCsv, ExcelsCodePage932FileImports)
 {
-    const ImportPlan plan = PlanCatalogueImport(
+    const ImportPlan plan = Plan(
         Cp932(u8"タイトル,著者,出版社,発売日,ISBN\r\n表示ソフト入門,山田 太郎,技術評論社,2014/5/20,978-4-7741-1958-8\r\n"
               u8"\"能\"\"面\"\",ソ\",,,,\r\n"));
     ASSERT_EQ(2u, plan.books.size());
     EXPECT_EQ(Values({u8"表示ソフト入門", "", u8"山田 太郎", "", 2014, 5, u8"技術評論社", "", "", "", "978-4-7741-1958-8"}),
-              Values(plan.books[0]));
-    EXPECT_EQ(u8"能\"面\",ソ", plan.books[1].BookName);
+              Values(plan.books[0]->Fields()));
+    EXPECT_EQ(u8"能\"面\",ソ", plan.books[1]->GetBookName());
+}
+
+TEST(CatalogueCsv, NewIdsAfterTheLargest)
+{
+    const std::string file = u8"書名\r\nA\r\nB\r\n";
+    const ImportPlan plan = PlanCatalogueImport(file, Records({MakeFields("既存", 41), MakeFields("前", 7)}));
+    ASSERT_EQ(2u, plan.books.size());
+    EXPECT_EQ(std::make_pair(BookId{42}, BookId{43}), std::make_pair(plan.books[0]->GetID(), plan.books[1]->GetID()));
+    BookFields last{"最後"};
+    last.ID = INT64_MAX - 1;
+    EXPECT_EQ(1u, PlanCatalogueImport(u8"書名\r\nA\r\n", Records({last})).books.size());
+    EXPECT_EQ(Texts{u8"書籍IDが上限に達したため、これ以上追加できません"},
+              ProblemTexts(PlanCatalogueImport(file, Records({last}))));
 }
 
 TEST(CatalogueCsv, CopiesByIsbnInTheCatalogueOrEarlierInTheFile)
 {
-    std::vector<BookFields> planned;
+    BookList planned;
     for (const char* isbn : {"4-00-310101-4", "978-4-7741-1958-8", "", "no ISBN", "477411958X", "", "no ISBN",
                              "978 4 00 310101 8"})
-        planned.push_back({"t", "", "", "", 0, 0, "", "", "", "", isbn});
+        planned.push_back(MakeBook({"t", "", "", "", 0, 0, "", "", "", "", isbn}));
     const std::vector<bool> copies = FindCopies(Records({MakeFields("猫", 1)}), planned);  // 9784003101018
     EXPECT_EQ((std::vector<bool>{true, false, false, false, true, false, false, true}), copies);
     EXPECT_EQ(5u, LeaveOutCopies(planned, copies).size());
@@ -173,7 +191,7 @@ TEST(CatalogueCsv, ProgressReachesTheWholeNowAndThen)
     std::vector<std::pair<std::size_t, std::size_t>> reports;
     auto record = [&reports](std::size_t done, std::size_t total) { reports.emplace_back(done, total); };
     const std::string file = FormatCatalogueCsv(Records(std::vector<BookFields>(count, BookFields{"T"})), record);
-    ASSERT_EQ(count, PlanCatalogueImport(file, record).books.size());
+    ASSERT_EQ(count, Plan(file, record).books.size());
     const std::size_t text = file.size() - kBom.size(), row = std::string("T,,,,,,,,,,\r\n").size();
     ASSERT_EQ(8u, reports.size());
     for (std::size_t i = 0; i < 4; ++i) {
