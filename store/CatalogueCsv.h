@@ -7,9 +7,10 @@
 // An import is ReadWholeFile, PlanCatalogueImport, FindCopies (and, when
 // the user leaves them out, LeaveOutCopies), then InsertBooks
 // (store/RecordStatements.h) of the plan's books; the catalogue list and
-// the views gain those records only after InsertBooks succeeded.  Each step may take a ProgressReport for a
-// progress bar.  A file too large for the memory left ends in
-// std::bad_alloc, which the window side catches as it catches any other.
+// the views gain those records only after InsertBooks succeeded.  The
+// long steps take a ProgressReport for a progress bar.  A file too large
+// for the memory left ends in std::bad_alloc, which the window side
+// catches as it catches any other exception.
 #pragma once
 #include <cstddef>
 #include <string>

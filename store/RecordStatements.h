@@ -5,7 +5,6 @@
 #pragma once
 #include <cstdint>
 #include <string>
-#include <vector>
 #include "store/BookData.h"
 #include "store/Catalogue.h"
 #include "store/Progress.h"
