@@ -34,6 +34,57 @@ std::array<std::string, kTableColumnCount> ValueTexts(const BookFields& f)
             TextValue(f.PlaceKana),      TextValue(f.ISBN),          DecimalText(f.ID)};
 }
 
+// The INSERT of InsertBooks: every column named, the values bound.
+std::string BoundInsertStatement()
+{
+    std::string names, values;
+    for (int column = 0; column < kTableColumnCount; ++column) {
+        const char* separator = column > 0 ? ", " : "";
+        names += separator + std::string(kBookColumnNames[column]);
+        values += separator + std::string("?");
+    }
+    return "INSERT INTO 'Tomebox' (" + names + ") VALUES (" + values + ");";
+}
+
+void BindText(sqlite3_stmt* insert, int parameter, const std::string& text, bool alwaysText = false)
+{
+    if (text.empty() && !alwaysText)
+        sqlite3_bind_null(insert, parameter);
+    else
+        sqlite3_bind_text(insert, parameter, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
+}
+
+bool InsertEach(sqlite3* db, const BookList& books, const ProgressReport& progress)
+{
+    // Prepared with _v2, which prepares again when another program has
+    // changed the schema since this connection read it.
+    sqlite3_stmt* s = nullptr;
+    const int prepared = sqlite3_prepare_v2(db, BoundInsertStatement().c_str(), -1, &s, nullptr);
+    const Statement insert(s);
+    if (prepared != SQLITE_OK) return false;
+    std::size_t done = 0;
+    for (const BookPtr& book : books) {
+        const BookFields& f = book->Fields();
+        BindText(s, 1, f.BookName, true);
+        BindText(s, 2, f.BookNameKana);
+        BindText(s, 3, f.Author);
+        BindText(s, 4, f.AuthorKana);
+        sqlite3_bind_int(s, 5, f.Year);
+        sqlite3_bind_int(s, 6, f.Month);
+        BindText(s, 7, f.Publisher);
+        BindText(s, 8, f.PublisherKana);
+        BindText(s, 9, f.Place);
+        BindText(s, 10, f.PlaceKana);
+        BindText(s, 11, f.ISBN);
+        sqlite3_bind_int64(s, 12, f.ID);
+        if (sqlite3_step(s) != SQLITE_DONE) return false;
+        sqlite3_reset(s);
+        if (++done % kProgressInterval == 0) ReportProgress(progress, done, books.size());
+    }
+    ReportProgress(progress, books.size(), books.size());
+    return true;
+}
+
 bool Execute(Catalogue& catalogue, const std::string& sql)
 {
     if (!catalogue.db) return false;
@@ -103,4 +154,18 @@ bool LoadCatalogue(Catalogue& catalogue)
 bool DeleteBookData(Catalogue& catalogue, BookId id)
 {
     return Execute(catalogue, BuildDeleteStatement(id));
+}
+
+bool InsertBooks(Catalogue& catalogue, const BookList& books, const ProgressReport& progress)
+{
+    sqlite3* db = catalogue.db.get();
+    if (!db) return false;
+    // The write lock is taken first, so that another program's lock fails
+    // the import before any row is written.
+    if (!Execute(catalogue, "BEGIN IMMEDIATE")) return false;
+    if (InsertEach(db, books, progress) && Execute(catalogue, "COMMIT")) return true;
+    // A full disk or a trigger's RAISE(ROLLBACK) may have ended the
+    // transaction already; a COMMIT refused for a reader's lock has not.
+    if (!sqlite3_get_autocommit(db)) Execute(catalogue, "ROLLBACK");
+    return false;
 }

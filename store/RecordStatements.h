@@ -7,6 +7,7 @@
 #include <string>
 #include "store/BookData.h"
 #include "store/Catalogue.h"
+#include "store/Progress.h"
 
 enum SaveMode { Insert = 0, Update = 1 };
 
@@ -29,3 +30,9 @@ bool LoadCatalogue(Catalogue& catalogue);
 // True when the DELETE ran with SQLITE_OK, also when it found no row: the
 // book is gone from the table either way (another program deleted it, say).
 bool DeleteBookData(Catalogue& catalogue, BookId id);
+
+// Adds the records in one transaction: true when every one was added,
+// false when any failed, and then none was (the transaction is rolled
+// back).  One prepared INSERT, its values bound anew for each record, with
+// the same column values as SaveBookData's.  The progress counts records.
+bool InsertBooks(Catalogue& catalogue, const BookList& books, const ProgressReport& progress = {});

@@ -315,4 +315,67 @@ TEST_F(SavedRecords, NothingRunsWithoutAConnection)
     EXPECT_FALSE(LoadCatalogue(catalogue_));
 }
 
+// Every column with its type: quote() writes NULL, 'text' and bare numbers.
+std::vector<std::vector<std::string>> QuotedRows(RawDb& raw)
+{
+    return raw.Rows("SELECT quote(BookName), quote(BookNameKana), quote(Author), quote(AuthorKana), quote(Year), "
+                    "quote(Month), quote(Publisher), quote(PublisherKana), quote(Place), quote(PlaceKana), "
+                    "quote(ISBN), quote(ID) FROM Tomebox ORDER BY ID");
+}
+
+TEST_F(SavedRecords, ManyInOneTransactionWrittenAsSaveBookDataWritesThem)
+{
+    BookFields sparse{"", "", "", "", -5};
+    sparse.ID = 2;
+    BookFields foreign = MakeFields(std::string("a\0b'c", 5), 3);
+    foreign.Author = "Zo\xEB";
+    const BookList added = Records({MakeFields("吾輩は猫である", 1), sparse, foreign});
+
+    // The program's table, and one with its columns in another order among further ones.
+    for (const char* table : {kCreateTableStatement,
+                              "CREATE TABLE Tomebox (Extra TEXT, ID INTEGER PRIMARY KEY, ISBN TEXT, PlaceKana TEXT, "
+                              "Place TEXT, PublisherKana TEXT, Publisher TEXT, Month INTEGER, Year INTEGER, "
+                              "AuthorKana TEXT, Author TEXT, BookNameKana TEXT, BookName TEXT NOT NULL)"}) {
+        RawDb raw;
+        raw.Exec(std::string("DROP TABLE Tomebox;") + table);
+        ASSERT_TRUE(InsertBooks(catalogue_, added)) << table;
+        const auto inserted = QuotedRows(raw);
+        raw.Exec("DELETE FROM Tomebox");
+        catalogue_.insertNamesColumns = table != kCreateTableStatement;
+        for (const BookPtr& book : added) ASSERT_TRUE(SaveBookData(catalogue_, Insert, book));
+        EXPECT_EQ(QuotedRows(raw), inserted) << table;
+    }
+}
+
+TEST_F(SavedRecords, AFailureOnAnyOfManyAddsNone)
+{
+    const struct {
+        const char* name;
+        const char* setUp;  // on the table, before the insert
+        const char* lock;   // on another connection, held during the insert
+    } cases[] = {
+        {"a trigger aborts the third", "CREATE TRIGGER t BEFORE INSERT ON Tomebox WHEN NEW.ID = 3 "
+                                       "BEGIN SELECT RAISE(ABORT, 'no'); END", nullptr},
+        {"a trigger rolls back", "CREATE TRIGGER t BEFORE INSERT ON Tomebox WHEN NEW.ID = 4 "
+                                 "BEGIN SELECT RAISE(ROLLBACK, 'no'); END", nullptr},
+        {"an ID taken", "INSERT INTO Tomebox (BookName, ID) VALUES ('taken', 5)", nullptr},
+        {"another program writes", nullptr, "BEGIN EXCLUSIVE"},
+        {"another program reads", nullptr, "BEGIN; SELECT count(*) FROM Tomebox"},
+    };
+    std::vector<BookFields> books;
+    for (int id = 1; id <= 5; ++id) books.push_back(MakeFields("本" + std::to_string(id), id));
+    for (const auto& c : cases) {
+        RawDb raw;
+        raw.Exec(std::string("DROP TABLE Tomebox;") + kCreateTableStatement
+                 + "INSERT INTO Tomebox (BookName, ID) VALUES ('before', 0);" + (c.setUp ? c.setUp : ""));
+        const auto before = TableRows(raw);
+        RawDb other;
+        if (c.lock) other.Exec(c.lock);
+        EXPECT_FALSE(InsertBooks(catalogue_, Records(books))) << c.name;
+        EXPECT_TRUE(sqlite3_get_autocommit(catalogue_.db.get())) << c.name;
+        other.Close();
+        EXPECT_EQ(before, TableRows(raw)) << c.name;
+    }
+}
+
 }  // namespace

@@ -99,6 +99,13 @@ BookFields MakeFields(const std::string& name, int32_t id)
     return fields;
 }
 
+BookList Records(const std::vector<BookFields>& books)
+{
+    BookList records;
+    for (const BookFields& fields : books) records.push_back(MakeBook(fields));
+    return records;
+}
+
 std::vector<std::string> Describe(const BookData& book)
 {
     return {book.GetBookName(),  book.GetBookNameKana(),   book.GetAuthor(),

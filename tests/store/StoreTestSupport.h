@@ -55,6 +55,8 @@ protected:
 };
 
 BookFields MakeFields(const std::string& name, int32_t id);
+// A record of each.
+BookList Records(const std::vector<BookFields>& books);
 // All twelve values, for comparisons.
 std::vector<std::string> Describe(const BookData& book);
 // The table of the system, created with its own statement.
