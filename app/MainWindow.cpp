@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include "app/AboutBox.h"
+#include "dialogs/CsvCommands.h"
 #include "dialogs/Globals.h"
 #include "dialogs/MessageBoxes.h"
 #include "listview/BookListView.h"
@@ -53,6 +54,8 @@ LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDM_ABOUT: ShowAboutBox(window); return 0;
+        case IDM_EXPORT_CSV: ExportCatalogueCsv(window); return 0;
+        case IDM_IMPORT_CSV: ImportCatalogueCsv(window); return 0;
         case IDM_EXIT: DestroyWindow(window); return 0;
         }
         break;
@@ -65,9 +68,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     try {
         return HandleMainWindowMessage(window, message, wParam, lParam);
     } catch (...) {
-        // Only the catalogue's start-up and close can throw (out of memory);
-        // a run that cannot finish either of them ends.
-        PostQuitMessage(0);
+        // The catalogue's start-up and close (out of memory): a run that
+        // cannot finish either of them ends.  An import or export ends
+        // there too: the file is written first, and a CSV file too large
+        // for the memory adds nothing.
+        if (message == WM_CREATE || message == WM_DESTROY) PostQuitMessage(0);
         return 0;
     }
 }

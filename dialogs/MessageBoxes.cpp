@@ -17,3 +17,13 @@ bool ConfirmSecondCopy(HWND owner, const std::string& title)
     const std::u16string message = u"このISBNの本はすでに登録されています：" + Utf8ToUtf16(title) + u"。追加しますか？";
     return MessageBoxW(owner, WideText(message), L"確認", MB_YESNO) == IDYES;
 }
+
+int AskYesNoCancel(HWND owner, const std::u16string& question)
+{
+    return MessageBoxW(owner, WideText(question), L"確認", MB_YESNOCANCEL);
+}
+
+void ShowDone(HWND owner, const std::u16string& text)
+{
+    MessageBoxW(owner, WideText(text), L"完了", MB_OK);
+}

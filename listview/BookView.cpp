@@ -44,14 +44,18 @@ void BookView::Add(const BookPtr& record)
     ShowCount();
 }
 
-void BookView::AddAll(const BookList& records)
+void BookView::AddAll(const BookList& records, const ProgressReport& progress)
 {
     if (records.empty()) return;
     rows_->BeginChanges(records.size());
-    for (const BookPtr& record : records)
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const BookPtr& record = records[i];
         InsertAt(records_.size(), record, order_.column >= 0 ? SortKeyOf(*record, order_.column) : SortKey());
+        if (i % kProgressInterval == 0) ReportProgress(progress, i, records.size());
+    }
     if (order_.column >= 0) Arrange();
     rows_->EndChanges();
+    ReportProgress(progress, records.size(), records.size());
     ShowCount();
 }
 

@@ -13,6 +13,7 @@
 #include "listview/BookSort.h"
 #include "listview/ListViewRows.h"
 #include "store/BookData.h"
+#include "store/Progress.h"
 
 class BookView {
 public:
@@ -38,8 +39,9 @@ public:
     // A new record's row, at its place in the order (last while the view is
     // unsorted), selected and scrolled into view.
     void Add(const BookPtr& record);
-    // Many at once, then ordered once: none is selected.
-    void AddAll(const BookList& records);
+    // Many at once, then ordered once: none is selected.  The progress
+    // counts the records.
+    void AddAll(const BookList& records, const ProgressReport& progress = {});
     // After a record shown here was changed in place: its row is rewritten,
     // moved to its new place in the order, selected and scrolled into view.
     // A record the view does not show is left alone.

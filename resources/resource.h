@@ -15,10 +15,13 @@
 #define IDD_BOOK_FORM               132
 #define IDD_SEARCH_RESULTS          133
 #define IDD_SEARCH_CONDITIONS       134
+#define IDD_PROGRESS                135
 
 // Menu commands
 #define IDM_ABOUT                   104
 #define IDM_EXIT                    105
+#define IDM_EXPORT_CSV              106
+#define IDM_IMPORT_CSV              107
 
 // Command bar and search results buttons
 #define IDC_NEW_BOOK                1003
@@ -32,6 +35,10 @@
 // the main window's status bar
 #define IDC_BOOK_COUNT              1033
 #define IDC_STATUS_BAR              1034
+
+// The progress window of a long import or export
+#define IDC_PROGRESS_TEXT           1035
+#define IDC_PROGRESS_BAR            1036
 
 // Book form and search conditions: edit boxes
 #define IDC_BOOK_NAME               1009
