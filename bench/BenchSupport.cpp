@@ -4,8 +4,19 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include "resources/resource.h"
 
 namespace {
+
+INT_PTR CALLBACK InertProc(HWND, UINT, WPARAM, LPARAM)
+{
+    return FALSE;
+}
+
+LRESULT CALLBACK PlainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcA(window, message, wParam, lParam);
+}
 
 long long Counter()
 {
@@ -46,6 +57,32 @@ const char* Ratio(double figure, double floor)
     else
         std::snprintf(text, sizeof buffers[0], "%.2fx", figure / floor);
     return text;
+}
+
+HWND PaneWindow(HWND (*makePane)(HWND parent), HWND& listView)
+{
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = PlainWindowProc;
+        windowClass.hInstance = instance;
+        windowClass.lpszClassName = "BENCH_PANE_WINDOW";
+        registered = RegisterClassA(&windowClass) != 0;
+    }
+    HWND window = CreateWindowExA(0, "BENCH_PANE_WINDOW", "", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0, CW_USEDEFAULT,
+                                  0, nullptr, nullptr, instance, nullptr);
+    ShowWindow(window, SW_SHOW);
+    HWND pane = makePane ? makePane(window)
+                         : CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_LIST_PANE), window, InertProc, 0);
+    RECT client;
+    GetClientRect(window, &client);
+    const int top = GetSystemMetrics(SM_CYMENU) + 10;
+    MoveWindow(pane, 0, top, client.right, client.bottom - top, FALSE);
+    listView = GetDlgItem(pane, IDC_BOOK_LIST);
+    MoveWindow(listView, 0, 0, client.right, client.bottom - top, FALSE);
+    ShowWindow(pane, SW_SHOW);
+    return window;
 }
 
 namespace bare {

@@ -26,6 +26,11 @@ double Median(std::vector<double> seconds);
 // "1.23x", or "-" when the floor is missing.
 const char* Ratio(double figure, double floor);
 
+// A top-level window of the main window's default size holding a list
+// pane of template 105, laid out as the main window lays it out: made by
+// makePane (the program's CreateListPane), or a bare dialog when null.
+HWND PaneWindow(HWND (*makePane)(HWND parent), HWND& listView);
+
 namespace bare {
 
 // The books' list views, shown with the messages Tomebox sends and nothing

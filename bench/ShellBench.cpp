@@ -106,45 +106,6 @@ void DestroyListViewsKeptForExit()
     while (HWND kept = FindWindowExA(HWND_MESSAGE, nullptr, WC_LISTVIEWA, nullptr)) DestroyWindow(kept);
 }
 
-INT_PTR CALLBACK InertProc(HWND, UINT, WPARAM, LPARAM)
-{
-    return FALSE;
-}
-
-LRESULT CALLBACK PlainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-// A top-level window of the main window's default size holding a list
-// pane of template 105, laid out as the main window lays it out.  With a
-// procedure the pane is the program's own (CreateListPane), without one a
-// bare dialog.
-HWND PaneWindow(bool programPane, HWND& listView)
-{
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = PlainWindowProc;
-        windowClass.hInstance = g_globals.instance;
-        windowClass.lpszClassName = "BENCH_PANE_WINDOW";
-        registered = RegisterClassA(&windowClass) != 0;
-    }
-    HWND window = CreateWindowExA(0, "BENCH_PANE_WINDOW", "", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0, CW_USEDEFAULT,
-                                  0, nullptr, nullptr, g_globals.instance, nullptr);
-    ShowWindow(window, SW_SHOW);
-    HWND pane = programPane ? CreateListPane(window)
-                            : CreateDialogParamA(g_globals.instance, MAKEINTRESOURCEA(IDD_LIST_PANE), window, InertProc, 0);
-    RECT client;
-    GetClientRect(window, &client);
-    const int top = GetSystemMetrics(SM_CYMENU) + 10;
-    MoveWindow(pane, 0, top, client.right, client.bottom - top, FALSE);
-    listView = GetDlgItem(pane, IDC_BOOK_LIST);
-    MoveWindow(listView, 0, 0, client.right, client.bottom - top, FALSE);
-    ShowWindow(pane, SW_SHOW);
-    return window;
-}
-
 struct Fill {
     double fill, destroy;
 };
@@ -153,7 +114,7 @@ struct Fill {
 Fill ProgramFill(const BookList& books)
 {
     HWND listView = nullptr;
-    HWND window = PaneWindow(true, listView);
+    HWND window = PaneWindow(CreateListPane, listView);
     Stopwatch watch;
     MakeBookView(listView, nullptr, 96)->Show(books);  // the floor's column widths
     Fill f{watch.Seconds(), 0};
@@ -172,7 +133,7 @@ Fill ProgramFill(const BookList& books)
 Fill FloorFill(const BookList& books)
 {
     HWND listView = nullptr;
-    HWND window = PaneWindow(false, listView);
+    HWND window = PaneWindow(nullptr, listView);
     Stopwatch watch;
     bare::FillRows(listView, books);
     Fill f{watch.Seconds(), 0};
@@ -210,7 +171,7 @@ Fill InProcessStartUpAndClose(int count)
 double ProgramSort(const BookList& books)
 {
     HWND listView = nullptr;
-    HWND window = PaneWindow(true, listView);
+    HWND window = PaneWindow(CreateListPane, listView);
     std::unique_ptr<BookView> view = MakeBookView(listView, nullptr, 96);
     view->Show(books);
     Stopwatch watch;
@@ -242,7 +203,7 @@ double FloorSort(const BookList& books)
         ranked.push_back(MakeBook(std::move(fields)));
     }
     HWND listView = nullptr;
-    HWND window = PaneWindow(false, listView);
+    HWND window = PaneWindow(nullptr, listView);
     bare::FillRows(listView, ranked);
     Stopwatch watch;
     SendMessageW(listView, LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(CompareRanks));
