@@ -18,10 +18,26 @@ const ColumnSpec kColumns[kBookColumnCount] = {
 
 }  // namespace
 
-BookRowTexts RowTextsOf(const BookData& book)
+// Each cell's text in turn, without copying the record's: every row of a
+// large catalogue passes here.
+template <typename Cell>
+void ForEachCell(const BookData& book, Cell cell)
 {
     const BookFields& f = book.Fields();
-    return {f.BookName, f.Author, f.Place, DecimalText(f.Year), DecimalText(f.Month), f.Publisher, f.ISBN};
+    cell(kTitleColumn, std::string_view(f.BookName));
+    cell(kAuthorColumn, std::string_view(f.Author));
+    cell(kPlaceColumn, std::string_view(f.Place));
+    cell(kYearColumn, std::string_view(DecimalText(f.Year)));
+    cell(kMonthColumn, std::string_view(DecimalText(f.Month)));
+    cell(kPublisherColumn, std::string_view(f.Publisher));
+    cell(kIsbnColumn, std::string_view(f.ISBN));
+}
+
+BookRowTexts RowTextsOf(const BookData& book)
+{
+    BookRowTexts texts;
+    ForEachCell(book, [&texts](int column, std::string_view text) { texts[column] = std::string(text); });
+    return texts;
 }
 
 int ScaledPixels(int pixelsAt96, int dpi)
@@ -44,10 +60,12 @@ void SetUpBookColumns(HWND listView, int dpi)
 
 void InsertBookRow(ListViewRows& view, int row, const BookData& book)
 {
-    BookRowTexts texts = RowTextsOf(book);
-    view.InsertRow(row, texts[0], book.GetID());
-    for (int subitem = 1; subitem < kBookColumnCount; ++subitem)
-        view.SetCellText(row, subitem, texts[subitem]);
+    ForEachCell(book, [&](int column, std::string_view text) {
+        if (column == kTitleColumn)
+            view.InsertRow(row, text, book.GetID());
+        else
+            view.SetCellText(row, column, text);
+    });
 }
 
 void FillBookRows(ListViewRows& view, const BookList& books)
@@ -58,9 +76,7 @@ void FillBookRows(ListViewRows& view, const BookList& books)
 
 void RewriteBookRow(ListViewRows& view, int row, const BookData& book)
 {
-    BookRowTexts texts = RowTextsOf(book);
-    for (int subitem = 0; subitem < kBookColumnCount; ++subitem)
-        view.SetCellText(row, subitem, texts[subitem]);
+    ForEachCell(book, [&](int column, std::string_view text) { view.SetCellText(row, column, text); });
 }
 
 void DeleteRowsOf(ListViewRows& view, BookId id)

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 #include "store/BookData.h"
 
@@ -19,8 +20,8 @@ public:
     // ID, or -1.
     virtual int FindRow(BookId itemData, int after) const = 0;
     // Inserts a row at the index with its first cell and item data.
-    virtual void InsertRow(int row, const std::string& text, BookId itemData) = 0;
-    virtual void SetCellText(int row, int subitem, const std::string& text) = 0;
+    virtual void InsertRow(int row, std::string_view text, BookId itemData) = 0;
+    virtual void SetCellText(int row, int subitem, std::string_view text) = 0;
     virtual void DeleteRow(int row) = 0;
     // Puts the rows in the order of their item data in the list, which
     // names each row's once.

@@ -13,13 +13,29 @@ namespace {
 static_assert(sizeof(LPARAM) >= sizeof(BookId), "item data must hold a 64-bit ID: Tomebox is a 64-bit program");
 
 // A cell shows at most as many UTF-16 units as a typed field holds.
-constexpr std::size_t kCellTextLimit = 255;
+constexpr int kCellTextLimit = 255;
 
-// The control copies the text.
-std::u16string CellText(const std::string& text)
-{
-    return CutUtf16Text(Utf8ToUtf16(text), kCellTextLimit);
-}
+// A cell's text as the control takes it (and copies): the record's UTF-8
+// as UTF-16, at most kCellTextLimit units, never ending between the halves
+// of a surrogate pair.  Made on the stack: every row of a large catalogue
+// passes here.  No more bytes are converted than can make the units kept
+// (a byte or more each), and a sequence cut at that end falls beyond them.
+class CellText {
+public:
+    explicit CellText(std::string_view utf8)
+    {
+        const int bytes = static_cast<int>(std::min<std::size_t>(utf8.size(), kConverted));
+        int units = bytes > 0 ? MultiByteToWideChar(CP_UTF8, 0, utf8.data(), bytes, units_, kConverted) : 0;
+        if (units > kCellTextLimit) units = kCellTextLimit;
+        if (units > 0 && units_[units - 1] >= 0xD800 && units_[units - 1] <= 0xDBFF) --units;
+        units_[units > 0 ? units : 0] = L'\0';
+    }
+    WCHAR* get() { return units_; }
+
+private:
+    static constexpr int kConverted = 4 * kCellTextLimit;
+    WCHAR units_[kConverted + 1];
+};
 
 // Each row's place in a new order, by its item data: read straight from an
 // array when the IDs lie close together, as the program numbers them, else
@@ -90,24 +106,24 @@ int Win32ListView::FindRow(BookId itemData, int after) const
     return static_cast<int>(SendMessageW(control_, LVM_FINDITEMW, after, reinterpret_cast<LPARAM>(&find)));
 }
 
-void Win32ListView::InsertRow(int row, const std::string& text, BookId itemData)
+void Win32ListView::InsertRow(int row, std::string_view text, BookId itemData)
 {
-    std::u16string cell = CellText(text);
+    CellText cell(text);
     LVITEMW item = {};
     item.mask = LVIF_TEXT | LVIF_PARAM;
     item.iItem = row;
     item.iSubItem = 0;
-    item.pszText = const_cast<WCHAR*>(WideText(cell));
+    item.pszText = cell.get();
     item.lParam = static_cast<LPARAM>(itemData);
     SendMessageW(control_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
 }
 
-void Win32ListView::SetCellText(int row, int subitem, const std::string& text)
+void Win32ListView::SetCellText(int row, int subitem, std::string_view text)
 {
-    std::u16string cell = CellText(text);
+    CellText cell(text);
     LVITEMW item = {};
     item.iSubItem = subitem;
-    item.pszText = const_cast<WCHAR*>(WideText(cell));
+    item.pszText = cell.get();
     SendMessageW(control_, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
 }
 

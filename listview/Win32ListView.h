@@ -17,8 +17,8 @@ public:
     BookId ItemData(int row) const override;
     int SelectedRow() const override;
     int FindRow(BookId itemData, int after) const override;
-    void InsertRow(int row, const std::string& text, BookId itemData) override;
-    void SetCellText(int row, int subitem, const std::string& text) override;
+    void InsertRow(int row, std::string_view text, BookId itemData) override;
+    void SetCellText(int row, int subitem, std::string_view text) override;
     void DeleteRow(int row) override;
     void Reorder(const std::vector<BookId>& order) override;
     void SelectOnly(int row) override;

@@ -33,15 +33,15 @@ public:
             if (rows[static_cast<size_t>(row)].itemData == itemData) return row;
         return -1;
     }
-    void InsertRow(int row, const std::string& text, BookId itemData) override
+    void InsertRow(int row, std::string_view text, BookId itemData) override
     {
         Row inserted{std::vector<std::string>(kBookColumnCount), itemData, false};
-        inserted.cells[0] = text;
+        inserted.cells[0] = std::string(text);
         rows.insert(rows.begin() + std::min(row, Count()), inserted);
     }
-    void SetCellText(int row, int subitem, const std::string& text) override
+    void SetCellText(int row, int subitem, std::string_view text) override
     {
-        rows.at(static_cast<size_t>(row)).cells.at(static_cast<size_t>(subitem)) = text;
+        rows.at(static_cast<size_t>(row)).cells.at(static_cast<size_t>(subitem)) = std::string(text);
     }
     void DeleteRow(int row) override { rows.erase(rows.begin() + row); }
     void Reorder(const std::vector<BookId>& order) override
