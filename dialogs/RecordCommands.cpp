@@ -1,7 +1,6 @@
 #include "dialogs/RecordCommands.h"
 
 #include <algorithm>
-#include <limits>
 #include "listview/BookListView.h"
 #include "resources/resource.h"
 #include "store/Isbn.h"
@@ -87,15 +86,6 @@ const char* FormOutcomeMessage(FormOutcome outcome)
     case FormOutcome::Saved: break;
     }
     return "";
-}
-
-std::optional<BookId> NextBookId(const BookList& catalogue)
-{
-    BookId largest = -1;
-    for (const BookPtr& book : catalogue)
-        if (book->GetID() > largest) largest = book->GetID();
-    if (largest == std::numeric_limits<BookId>::max()) return std::nullopt;
-    return largest + 1;
 }
 
 BookFormTarget InitialiseBookForm(BookFormBoxes& boxes, BookPtr record)

@@ -68,10 +68,6 @@ enum class FormOutcome { Saved, TitleMissing, NoFreeId, SaveFailed, RecordMissin
 // The sentence shown for an outcome other than Saved.
 const char* FormOutcomeMessage(FormOutcome outcome);
 
-// One more than the largest ID in the list (0 for an empty list); none when
-// the largest is already the largest ID the table takes.
-std::optional<BookId> NextBookId(const BookList& catalogue);
-
 // Opens the form: empty boxes for a new record (null), else the record's
 // values (year and month in decimal).
 BookFormTarget InitialiseBookForm(BookFormBoxes& boxes, BookPtr record);

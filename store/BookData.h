@@ -1,7 +1,9 @@
 // One book of the catalogue.  Texts are held in UTF-8, as the table holds them.
 #pragma once
 #include <cstdint>
+#include <limits>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -62,6 +64,18 @@ using BookList = std::vector<BookPtr>;
 // One allocation for the record and its shared count.
 inline BookPtr MakeBook(BookFields fields) {
     return std::make_shared<BookData>(std::move(fields));
+}
+
+// One more than the largest ID in the list (0 for an empty list), as a new
+// record takes; none when the largest is already the largest ID the table
+// takes.
+inline std::optional<BookId> NextBookId(const BookList& books)
+{
+    BookId largest = -1;
+    for (const BookPtr& book : books)
+        if (book->GetID() > largest) largest = book->GetID();
+    if (largest == std::numeric_limits<BookId>::max()) return std::nullopt;
+    return largest + 1;
 }
 
 // The record behind a list-view row: the first one carrying the ID, scanning

@@ -227,17 +227,6 @@ bool StartsLikeFormula(std::string_view text)
     return std::string_view("=+-@\t\r").find(text[start]) != std::string_view::npos;
 }
 
-// The ID after the largest of the catalogue list (0 for an empty one);
-// none when the largest is already the largest ID the table takes.
-std::optional<BookId> NextBookIdAfter(const BookList& catalogue)
-{
-    BookId largest = -1;
-    for (const BookPtr& book : catalogue)
-        if (book->GetID() > largest) largest = book->GetID();
-    if (largest == std::numeric_limits<BookId>::max()) return std::nullopt;
-    return largest + 1;
-}
-
 class ImportCheck {
 public:
     explicit ImportCheck(ImportPlan& plan) : plan_(plan) {}
@@ -429,7 +418,7 @@ ImportPlan PlanCatalogueImport(std::string fileBytes, const BookList& catalogue,
     }
 
     const std::size_t columns = record.fields.size();
-    std::optional<BookId> id = NextBookIdAfter(catalogue);
+    std::optional<BookId> id = NextBookId(catalogue);
     std::size_t rows = 0;
     while (reader.Next(record, columns)) {
         BookFields book;

@@ -1,6 +1,5 @@
 // The decisions of the book form and the delete commands on fake lists,
 // views and statements: the cases the real windows cannot easily reach.
-#include <climits>
 #include <map>
 #include <optional>
 #include <string>
@@ -92,30 +91,6 @@ struct Lists {
         return ids;
     }
 };
-
-TEST(NextBookId, OneMoreThanTheLargest)
-{
-    const struct {
-        const char* name;
-        std::vector<BookId> ids;
-        std::optional<BookId> next;
-    } cases[] = {
-        {"empty catalogue", {}, 0},
-        {"one record", {0}, 1},
-        {"largest not last", {5, 9, 2}, 10},
-        {"gaps are not refilled", {0, 7}, 8},
-        {"only negative ids", {-3, -1}, 0},
-        {"beyond 32 bits", {INT_MAX}, BookId{INT_MAX} + 1},
-        {"largest but one", {INT64_MAX - 1}, INT64_MAX},
-        {"largest possible", {INT64_MAX}, std::nullopt},
-        {"largest possible among others", {3, INT64_MAX, 4}, std::nullopt},
-    };
-    for (const auto& c : cases) {
-        BookList books;
-        for (BookId id : c.ids) books.push_back(MakeBook(Book(id, "t")));
-        EXPECT_EQ(c.next, NextBookId(books)) << c.name;
-    }
-}
 
 // A new record takes the next ID, goes last into the catalogue list, and
 // into the catalogue view at its place in the view's order, selected; the

@@ -1,5 +1,8 @@
 #include "StoreTestSupport.h"
 
+#include <climits>
+#include <optional>
+
 #include "store/RecordStatements.h"
 #include "store/SqliteHandles.h"
 
@@ -375,6 +378,35 @@ TEST_F(SavedRecords, AFailureOnAnyOfManyAddsNone)
         EXPECT_TRUE(sqlite3_get_autocommit(catalogue_.db.get())) << c.name;
         other.Close();
         EXPECT_EQ(before, TableRows(raw)) << c.name;
+    }
+}
+
+TEST(NextBookId, OneMoreThanTheLargest)
+{
+    const struct {
+        const char* name;
+        std::vector<BookId> ids;
+        std::optional<BookId> next;
+    } cases[] = {
+        {"empty catalogue", {}, 0},
+        {"one record", {0}, 1},
+        {"largest not last", {5, 9, 2}, 10},
+        {"gaps are not refilled", {0, 7}, 8},
+        {"only negative ids", {-3, -1}, 0},
+        {"beyond 32 bits", {INT_MAX}, BookId{INT_MAX} + 1},
+        {"largest but one", {INT64_MAX - 1}, INT64_MAX},
+        {"largest possible", {INT64_MAX}, std::nullopt},
+        {"largest possible among others", {3, INT64_MAX, 4}, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        BookList books;
+        for (BookId id : c.ids) {
+            BookFields f;
+            f.BookName = "t";
+            f.ID = id;
+            books.push_back(MakeBook(f));
+        }
+        EXPECT_EQ(c.next, NextBookId(books)) << c.name;
     }
 }
 
