@@ -36,7 +36,7 @@ function(tomebox_win32_program target kind)
   if(kind STREQUAL "gui")
     set_target_properties(${target} PROPERTIES WIN32_EXECUTABLE ON)
   endif()
-  target_link_libraries(${target} PRIVATE user32 comctl32 comdlg32 gdi32 kernel32)
+  target_link_libraries(${target} PRIVATE user32 comctl32 gdi32 kernel32)
 endfunction()
 
 # Compile the resource script once, with windres, and link the object into

@@ -15,7 +15,7 @@ function(tomebox_win32_program target kind)
   # The resource script embeds the program's manifest; the linker's own
   # would be a second one.
   target_link_options(${target} PRIVATE /MANIFEST:NO)
-  target_link_libraries(${target} PRIVATE user32 comctl32 comdlg32 gdi32 kernel32)
+  target_link_libraries(${target} PRIVATE user32 comctl32 gdi32 kernel32)
 endfunction()
 
 function(tomebox_resources target rc_file)

@@ -5,7 +5,7 @@
 
 find_program(TOMEBOX_WINEGXX wineg++ REQUIRED)
 find_program(TOMEBOX_WRC wrc REQUIRED)
-set(TOMEBOX_WIN32_LIBS -luser32 -lcomctl32 -lcomdlg32 -lgdi32 -lkernel32)
+set(TOMEBOX_WIN32_LIBS -luser32 -lcomctl32 -lgdi32 -lkernel32)
 set(_tomebox_launcher "${CMAKE_CURRENT_LIST_DIR}/wineg++-launcher")
 
 # Compile a target's sources as Win32 code.  Sources and their narrow

@@ -14,6 +14,18 @@ namespace {
 
 const WCHAR kCsvFilter[] = L"CSVファイル (*.csv)\0*.csv\0";
 
+// The system's file dialogs live in comdlg32, which brings shell32 and ole32
+// with it: loaded when a CSV command first asks for a file, not by every
+// start-up, whose time and memory they would add to.
+using FileDialog = BOOL(WINAPI*)(OPENFILENAMEW*);
+FileDialog FileDialogFunction(bool saving)
+{
+    static const HMODULE dialogs = LoadLibraryW(L"comdlg32.dll");
+    if (!dialogs) return nullptr;
+    return reinterpret_cast<FileDialog>(
+        reinterpret_cast<void*>(GetProcAddress(dialogs, saving ? "GetSaveFileNameW" : "GetOpenFileNameW")));
+}
+
 // The path the user chose in the system's file dialog; empty when cancelled.
 std::u16string AskForFile(HWND owner, bool saving)
 {
@@ -28,7 +40,8 @@ std::u16string AskForFile(HWND owner, bool saving)
     dialog.lpstrDefExt = L"csv";
     dialog.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
                    (saving ? OFN_OVERWRITEPROMPT | OFN_NOREADONLYRETURN : OFN_FILEMUSTEXIST);
-    const BOOL chosen = saving ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
+    const FileDialog ask = FileDialogFunction(saving);
+    const BOOL chosen = ask ? ask(&dialog) : FALSE;
     return chosen ? std::u16string(reinterpret_cast<const char16_t*>(path)) : std::u16string();
 }
 
