@@ -2,9 +2,9 @@
 
 #include <commctrl.h>
 #include <algorithm>
-#include "dialogs/BookForm.h"
 #include "dialogs/DeleteCommand.h"
 #include "dialogs/Globals.h"
+#include "dialogs/ListGestures.h"
 #include "listview/BookListView.h"
 #include "listview/Win32ListView.h"
 #include "resources/resource.h"
@@ -83,46 +83,11 @@ void ReleaseRows(HWND window)
     EndDialog(window, 2);
 }
 
-// The book of a row: the selected one (a button or the Enter key), or the
-// one double-clicked.
-void EditHit(HWND window, int row)
+// The window's own view; none while it initialises or once it is gone.
+BookView* ViewOf(HWND window)
 {
     const ResultsWindow* results = WindowData(window);
-    if (!results || !results->view) return;
-    if (BookPtr record = results->view->RecordAt(row)) OpenBookForm(window, std::move(record));
-}
-
-void EditSelectedHit(HWND window)
-{
-    const ResultsWindow* results = WindowData(window);
-    if (results && results->view) EditHit(window, results->view->Rows().SelectedRow());
-}
-
-void DeleteSelectedHit(HWND window)
-{
-    const ResultsWindow* results = WindowData(window);
-    if (results && results->view) RunDeleteCommand(window, *results->view);
-}
-
-// The list view's header clicks, double-clicks and keys.
-void OnListNotify(HWND window, const NMHDR& notice)
-{
-    ResultsWindow* results = WindowData(window);
-    if (notice.idFrom != IDC_BOOK_LIST || !results || !results->view) return;
-    switch (notice.code) {
-    case LVN_COLUMNCLICK:
-        results->view->SortBy(reinterpret_cast<const NMLISTVIEW&>(notice).iSubItem);
-        break;
-    case NM_DBLCLK:
-        EditHit(window, reinterpret_cast<const NMITEMACTIVATE&>(notice).iItem);
-        break;
-    case NM_RETURN:
-        EditSelectedHit(window);
-        break;
-    case LVN_KEYDOWN:
-        if (reinterpret_cast<const NMLVKEYDOWN&>(notice).wVKey == VK_DELETE) DeleteSelectedHit(window);
-        break;
-    }
+    return results ? results->view.get() : nullptr;
 }
 
 INT_PTR CALLBACK SearchResultsProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -146,17 +111,19 @@ INT_PTR CALLBACK SearchResultsProc(HWND window, UINT message, WPARAM wParam, LPA
             return FALSE;
         case WM_NOTIFY:
             // The list view's defaults follow all the same.
-            OnListNotify(window, *reinterpret_cast<const NMHDR*>(lParam));
+            if (BookView* view = ViewOf(window)) OnBookListNotice(window, *view, *reinterpret_cast<const NMHDR*>(lParam));
             return FALSE;
-        case WM_COMMAND:
+        case WM_COMMAND: {
+            BookView* view = ViewOf(window);
             switch (LOWORD(wParam)) {
             case IDCANCEL: Close(window); break;
             // There is no OK button: IDOK is the Enter key in the list.
             case IDOK:
-            case IDC_EDIT_BOOK: EditSelectedHit(window); break;
-            case IDC_DELETE_BOOK: DeleteSelectedHit(window); break;
+            case IDC_EDIT_BOOK: if (view) EditSelectedBook(window, *view); break;
+            case IDC_DELETE_BOOK: if (view) RunDeleteCommand(window, *view); break;
             }
             return TRUE;
+        }
         }
     } catch (...) {
         // Every change is written to the database before memory or screen.

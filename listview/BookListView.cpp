@@ -16,10 +16,8 @@ const ColumnSpec kColumns[kBookColumnCount] = {
     {L"発行月", 50}, {L"出版者", 100}, {L"ISBN", 100},
 };
 
-}  // namespace
-
-// Each cell's text in turn, without copying the record's: every row of a
-// large catalogue passes here.
+// Each cell's text in turn (year and month in decimal, 0 shown as "0"),
+// without copying the record's: every row of a large catalogue passes here.
 template <typename Cell>
 void ForEachCell(const BookData& book, Cell cell)
 {
@@ -33,12 +31,7 @@ void ForEachCell(const BookData& book, Cell cell)
     cell(kIsbnColumn, std::string_view(f.ISBN));
 }
 
-BookRowTexts RowTextsOf(const BookData& book)
-{
-    BookRowTexts texts;
-    ForEachCell(book, [&texts](int column, std::string_view text) { texts[column] = std::string(text); });
-    return texts;
-}
+}  // namespace
 
 int ScaledPixels(int pixelsAt96, int dpi)
 {

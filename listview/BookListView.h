@@ -3,7 +3,6 @@
 // cells, rows and the count of books.
 #pragma once
 #include <windows.h>
-#include <array>
 #include <string>
 #include <memory>
 #include "listview/BookView.h"
@@ -14,11 +13,6 @@ constexpr int kBookColumnCount = 7;
 enum BookColumn {
     kTitleColumn, kAuthorColumn, kPlaceColumn, kYearColumn, kMonthColumn, kPublisherColumn, kIsbnColumn,
 };
-using BookRowTexts = std::array<std::string, kBookColumnCount>;
-
-// The cell texts of a record's row: title, author, place, year, month,
-// publisher, ISBN (year and month in decimal, 0 shown as "0").
-BookRowTexts RowTextsOf(const BookData& book);
 
 // A pixel figure given for 96 DPI, at the system's DPI (rounded as MulDiv
 // rounds).  Dialog units grow with the font by themselves; pixels do not.

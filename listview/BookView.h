@@ -26,8 +26,6 @@ public:
 
     // The records, in the order of the rows.
     const BookList& Records() const { return records_; }
-    const SortOrder& Order() const { return order_; }
-    ListViewRows& Rows() { return *rows_; }
 
     // The record behind a row, by its item data; null for a row the view
     // does not have.

@@ -11,8 +11,6 @@ public:
     // shows (a status bar, a static text); none when null.
     explicit Win32ListView(HWND control, HWND countLabel = nullptr) : control_(control), countLabel_(countLabel) {}
 
-    HWND handle() const { return control_; }
-
     int Count() const override;
     BookId ItemData(int row) const override;
     int SelectedRow() const override;
