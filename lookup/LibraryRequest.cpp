@@ -5,6 +5,8 @@
 #include <array>
 #include <atomic>
 #include <chrono>
+#include <mutex>
+#include <optional>
 #include <stdexcept>
 #include <cpprest/http_client.h>
 
@@ -38,8 +40,8 @@ pplx::task<std::string> ReadAnswer(Body body, std::shared_ptr<std::string> text)
 // time is kept here as well.
 class LibraryTurn {
 public:
-    LibraryTurn(std::shared_ptr<LookupPress> press, pplx::cancellation_token_source cancel)
-        : press_(std::move(press)), cancel_(std::move(cancel))
+    LibraryTurn(std::shared_ptr<LookupPress> press, pplx::cancellation_token_source request)
+        : press_(std::move(press)), request_(std::move(request))
     {
     }
 
@@ -50,18 +52,52 @@ public:
         press_->RequestEnded();
     }
 
-    // An answer not read to its end: the client stops taking it.
+    // The answer's body as it starts to come; a turn that has ended already
+    // takes none of it.
+    void Reading(Body body)
+    {
+        {
+            std::lock_guard<std::mutex> lock(bodyLock_);
+            body_ = std::move(body);
+        }
+        if (ended_) StopReading();
+    }
+
+    // An answer not read to its end, or none in time: the client stops
+    // taking it before the end is shown, which may wait on a message box.
     void GiveUp()
     {
-        if (ended_) return;
-        cancel_.cancel();
+        StopReading();
         End({});
     }
 
 private:
+    // A body is ended through the body itself: the reader sees its end, and
+    // the client's next write into it fails, which ends the request on the
+    // client's own thread.  Cancelling the request instead would close its
+    // socket from this thread, and Boost.Asio's client (cpprest off
+    // Windows) may be reading that socket on another at that moment: seen
+    // here to crash the program.  WinHTTP's cancel is safe from any thread,
+    // and needed there for an answer whose headers never come; Asio's own
+    // time-out ends that one.
+    void StopReading()
+    {
+        std::lock_guard<std::mutex> lock(bodyLock_);
+        if (body_) {
+            body_->close(std::ios_base::in | std::ios_base::out,
+                         std::make_exception_ptr(std::runtime_error("the answer is no longer read")));
+            return;
+        }
+#ifdef _WIN32
+        request_.cancel();
+#endif
+    }
+
     const std::shared_ptr<LookupPress> press_;
-    const pplx::cancellation_token_source cancel_;
+    const pplx::cancellation_token_source request_;
     std::atomic<bool> ended_{false};
+    std::mutex bodyLock_;
+    std::optional<Body> body_;
 };
 
 }  // namespace
@@ -71,14 +107,16 @@ void AskLibrary(const std::shared_ptr<LookupPress>& press, const std::string& is
     std::shared_ptr<LibraryTurn> turn;
     try {
         const std::chrono::seconds timeout(LibraryApi().timeoutSeconds);
-        pplx::cancellation_token_source cancel;
-        turn = std::make_shared<LibraryTurn>(press, cancel);
+        pplx::cancellation_token_source request;
+        turn = std::make_shared<LibraryTurn>(press, request);
         web::http::client::http_client_config config;
         config.set_timeout(timeout);
         web::http::client::http_client client(LibraryUri(isbn), config);
-        client.request(web::http::methods::GET, cancel.get_token())
-            // The response: only a 200 has a record to read.
-            .then([](web::http::http_response response) {
+        client.request(web::http::methods::GET, request.get_token())
+            // The response: only a 200 has a record to read, but any body,
+            // endless or not, is the turn's to stop.
+            .then([turn](web::http::http_response response) {
+                turn->Reading(response.body().streambuf());
                 if (response.status_code() != web::http::status_codes::OK) throw std::runtime_error("no answer");
                 return ReadAnswer(response.body().streambuf(), std::make_shared<std::string>());
             })

@@ -158,20 +158,21 @@ TEST_F(IsbnLookup, SendsTheIsbnAsTyped)
 // The Library's failures show nothing of their own: the book-volume
 // service's answer stands, or its failure is shown, once, after the
 // Library's time-out at the latest; an answer that comes, endless or not,
-// ends the wait at once.
+// ends the wait at once, and an endless one is no longer taken.
 struct LibraryFailureCase {
     const char* name;
     std::u16string isbn;
     bool volumeFound;  // else the book-volume service answers 404
     bool answered;     // else the Library sends nothing
+    bool endless = false;
 };
 
 const LibraryFailureCase kLibraryFailures[] = {
     {"status 500", u"9784000000101", true, true},
-    {"endless body", u"9784000000125", true, true},
+    {"endless body", u"9784000000125", true, true, true},
     {"no answer", u"9784000000132", true, false},
     {"no answer and 404", u"9784000000149", false, false},
-    {"endless body and 404", u"9784000000156", false, true},
+    {"endless body and 404", u"9784000000156", false, true, true},
 };
 
 class IsbnLookupLibraryFailure : public IsbnLookup, public ::testing::WithParamInterface<LibraryFailureCase> {};
@@ -192,6 +193,10 @@ TEST_P(IsbnLookupLibraryFailure, ShowsNothingOfItsOwn)
         EXPECT_EQ(Messages(), std::vector<std::string>{kAnswerFailed});
     }
     EXPECT_EQ(Utf8(BoxText(form_, IDC_BOOK_NAME_KANA)), "");
+    if (c.endless) {
+        const std::string refused = "library\tendless body refused\t" + Utf8(c.isbn);
+        EXPECT_TRUE(PumpUntil(boxes_, [&] { return RequestLogHas(refused); }, 5000));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Library, IsbnLookupLibraryFailure, ::testing::ValuesIn(kLibraryFailures),

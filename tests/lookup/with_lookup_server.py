@@ -197,7 +197,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 while time.monotonic() < deadline:
                     self.wfile.write(b"<item>" + b"x" * 65536 + b"</item>")
             except OSError:
-                pass
+                self.server.log.write(self.server.name, "endless body refused", isbn)
         else:
             # The ISBN written as the Library writes it, with hyphens.
             identifier = f'<dc:identifier xsi:type="dcndl:ISBN">{isbn[:3]}-{isbn[3:]}</dc:identifier>'
