@@ -1,6 +1,7 @@
 // The request to the book-volume web service and the two continuations
 // that carry its answer into the book form.  The continuations run on the
 // lookup workers (see LookupScheduler.cpp) and hold nothing but the press.
+#include <stdexcept>
 #include <cpprest/http_client.h>
 
 #include "lookup/LookupPress.h"
@@ -8,6 +9,22 @@
 #include "lookup/VolumeAnswer.h"
 
 namespace {
+
+// An answer for one ISBN is a few kilobytes.  One that grows past this is
+// refused by the client itself, on its own thread, as a failed read: an
+// endless body takes no more memory than that.
+constexpr utility::size64_t kAnswerLimit = 1024 * 1024;
+
+web::http::http_request LimitedRequest()
+{
+    web::http::http_request request(web::http::methods::GET);
+    // Called on the client's threads: it may only throw.
+    request.set_progress_handler([](web::http::message_direction::direction direction, utility::size64_t received) {
+        if (direction == web::http::message_direction::download && received > kAnswerLimit)
+            throw std::length_error("longer than any answer for one ISBN");
+    });
+    return request;
+}
 
 // Status 200 has an answer to read, as JSON (the content type must say so);
 // any other status passes on a null answer, which the mapping refuses.
@@ -43,7 +60,7 @@ void AskVolumeService(const std::shared_ptr<LookupPress>& press, const std::u16s
     try {
         // The request in flight keeps alive what it needs of the client.
         web::http::client::http_client client(LookupUri(isbn));
-        client.request(web::http::methods::GET)
+        client.request(LimitedRequest())
             // The response: its status decides whether there is an answer.
             .then([press](web::http::http_response response) { return AnswerOfResponse(*press, response); })
             // The answer: into the form, or one failure; nothing is left unobserved.

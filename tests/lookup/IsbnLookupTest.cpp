@@ -136,6 +136,16 @@ TEST_P(IsbnLookupAnswer, ReachesTheBoxesOrEndsInOneMessage)
     for (const CaughtBox& box : boxes_.Boxes()) EXPECT_NE(box.thread, GetCurrentThreadId());
 }
 
+// An answer that never ends fails as any unreadable answer does, and the
+// client stops taking it.
+TEST_F(IsbnLookup, EndlessAnswerFailsAndIsNoLongerTaken)
+{
+    LookUp(u"endless");
+    ExpectBoxes(kOldTitle, kOldAuthor, kOldYear, kOldMonth);
+    EXPECT_EQ(Messages(), std::vector<std::string>{kAnswerFailed});
+    EXPECT_TRUE(PumpUntil(boxes_, [] { return RequestLogHas("trusted\tendless body refused\tendless"); }, 5000));
+}
+
 INSTANTIATE_TEST_SUITE_P(Answers, IsbnLookupAnswer, ::testing::ValuesIn(kAnswerCases),
                          CaseName<::testing::TestParamInfo<AnswerCase>>);
 

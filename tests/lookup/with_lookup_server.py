@@ -170,7 +170,11 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.answer_as_library(query.get("isbn", [""])[0])
             return
         q = query.get("q", [""])[0]
-        self.send(*answer_for(q[len("isbn:"):] if q.startswith("isbn:") else q))
+        key = q[len("isbn:"):] if q.startswith("isbn:") else q
+        if key == "endless":
+            self.send_endless("application/json; charset=UTF-8", b'{"items": [', b" " * 65536, key)
+            return
+        self.send(*answer_for(key))
 
     def send(self, status, content_type, body, length=True):
         self.send_response(status)
@@ -182,6 +186,17 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.wfile.write(body)
         self.close_connection = True
 
+    def send_endless(self, content_type, head, chunk, key):
+        """A 200 whose body never ends: until the client refuses it (logged
+        with the key), or a minute has passed."""
+        self.send(200, content_type, head, length=False)
+        deadline = time.monotonic() + 60
+        try:
+            while time.monotonic() < deadline:
+                self.wfile.write(chunk)
+        except OSError:
+            self.server.log.write(self.server.name, "endless body refused", key)
+
     def answer_as_library(self, isbn):
         as_xml = "application/rss+xml; charset=UTF-8"
         answer = BOOKS.get(isbn, (None, None))[1]
@@ -190,14 +205,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
         elif answer == "silent":
             time.sleep(20)
         elif answer == "endless":
-            # Until the client gives up, or a minute has passed.
-            self.send(200, as_xml, library_answer("")[:-len("</channel></rss>")], length=False)
-            deadline = time.monotonic() + 60
-            try:
-                while time.monotonic() < deadline:
-                    self.wfile.write(b"<item>" + b"x" * 65536 + b"</item>")
-            except OSError:
-                self.server.log.write(self.server.name, "endless body refused", isbn)
+            self.send_endless(as_xml, library_answer("")[:-len("</channel></rss>")],
+                              b"<item>" + b"x" * 65536 + b"</item>", isbn)
         else:
             # The ISBN written as the Library writes it, with hyphens.
             identifier = f'<dc:identifier xsi:type="dcndl:ISBN">{isbn[:3]}-{isbn[3:]}</dc:identifier>'
